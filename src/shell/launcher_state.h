@@ -1,0 +1,36 @@
+// The launcher's one process-wide state record, the control ids and the private message.
+#pragma once
+
+#include <windows.h>
+
+enum : int {
+    ID_PLAY = 1001,
+    ID_RESOLUTION = 1002,
+    ID_FULLSCREEN = 1003,
+    ID_SOUND = 1004,
+    ID_MUSIC = 1005,
+    ID_VOLUME = 1006,
+    ID_SITE_LINK = 1007,
+};
+
+// Posted once after the first paint: the file work of start-up runs from it.
+const UINT WM_LAUNCHER_INIT = WM_APP + 1;
+
+struct LauncherState {
+    ULONG_PTR gdiplusToken;
+    int hotControlId;
+    HBITMAP backgroundBitmap;
+    HFONT fontNormal;
+    HFONT fontLarge;
+    HWND resolutionCombo;
+    HWND fullScreenCheck;
+    HWND soundCheck;
+    HWND musicCheck;
+    HWND volumeTrackbar;
+    HBRUSH trackbarBrush;
+    // The BUTTON class's own procedure, which the two owner-drawn buttons are
+    // subclassed over so that their pointer messages reach the hover tracking.
+    WNDPROC buttonBaseProc;
+};
+
+extern LauncherState gLauncher;

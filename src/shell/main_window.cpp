@@ -1,0 +1,197 @@
+#include "shell/main_window.h"
+
+#include <commctrl.h>
+#include <gdiplus.h>
+#include <vector>
+
+#include "settings/client_settings.h"
+#include "shell/launcher_state.h"
+#include "shell/site_link.h"
+#include "shell/window_proc.h"
+
+LauncherState gLauncher;
+
+const char* const kLauncherClassName = "VelkoraLauncher";
+const char* const kLauncherTitle = "Velkora  -  Oradel";
+
+void InitCommonControlsForLauncher()
+{
+    INITCOMMONCONTROLSEX controls = {};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&controls);
+}
+
+// Makes the folder of the launcher's own executable current, so the pictures and
+// the client are found beside it wherever the launcher was started from. Wide
+// functions: a folder name outside the ANSI code page would come back with '?'
+// from the narrow ones and could not be made current.
+void MoveToLauncherFolder()
+{
+    std::vector<wchar_t> path(MAX_PATH);
+    for (;;) {
+        DWORD length = GetModuleFileNameW(NULL, path.data(), (DWORD)path.size());
+        if (length == 0)
+            return;
+        if (length < path.size())
+            break;
+        if (path.size() >= 32768)
+            return;
+        path.resize(path.size() * 2);
+    }
+    wchar_t* lastSlash = wcsrchr(path.data(), L'\\');
+    if (!lastSlash)
+        return;
+    // For a launcher in a drive's root keep the backslash: a bare "D:" names
+    // that drive's current folder, not its root.
+    if (lastSlash == path.data() + 2 && path[1] == L':')
+        lastSlash[1] = L'\0';
+    else
+        *lastSlash = L'\0';
+    SetCurrentDirectoryW(path.data());
+}
+
+static HFONT CreateLauncherFont(int height, int weight)
+{
+    return CreateFontA(height, 0, 0, 0, weight, 0, 0, 0, DEFAULT_CHARSET, OUT_TT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, "Segoe UI");
+}
+
+void CreateLauncherFonts()
+{
+    gLauncher.fontNormal = CreateLauncherFont(-14, FW_SEMIBOLD);
+    gLauncher.fontLarge = CreateLauncherFont(-24, FW_BOLD);
+}
+
+void StartGdiplus()
+{
+    Gdiplus::GdiplusStartupInput input;
+    if (Gdiplus::GdiplusStartup(&gLauncher.gdiplusToken, &input, NULL) != Gdiplus::Ok)
+        gLauncher.gdiplusToken = 0;
+}
+
+ATOM RegisterLauncherClass(HINSTANCE instance)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = LauncherWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kIconResourceId));
+    if (!windowClass.hIcon)
+        windowClass.hIcon = LoadIconA(NULL, (LPCSTR)IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    windowClass.lpszClassName = kLauncherClassName;
+    return RegisterClassA(&windowClass);
+}
+
+POINT CenteredWindowOrigin(int screenWidth, int screenHeight, int outerWidth, int outerHeight)
+{
+    POINT origin;
+    origin.x = (screenWidth - outerWidth) / 2;
+    origin.y = (screenHeight - outerHeight) / 2;
+    return origin;
+}
+
+HWND CreateMainWindow(HINSTANCE instance)
+{
+    RECT frame = { 0, 0, kClientWidth, kClientHeight };
+    AdjustWindowRect(&frame, kMainWindowStyle, FALSE);
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+    POINT origin = CenteredWindowOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                        width, height);
+    return CreateWindowExA(0, kLauncherClassName, kLauncherTitle, kMainWindowStyle, origin.x, origin.y,
+                           width, height, NULL, NULL, instance, NULL);
+}
+
+static HWND CreateChild(HWND parent, HINSTANCE instance, const char* className, const char* text,
+                        DWORD style, int x, int y, int width, int height, int id, HFONT font)
+{
+    HWND child = CreateWindowExA(0, className, text, style, x, y, width, height, parent,
+                                 (HMENU)(INT_PTR)id, instance, NULL);
+    if (font)
+        SendMessageA(child, WM_SETFONT, (WPARAM)font, TRUE);
+    return child;
+}
+
+static HWND CreateHoverButton(HWND parent, HINSTANCE instance, const char* text, int y, int height,
+                              int id, HFONT font)
+{
+    HWND button = CreateChild(parent, instance, "BUTTON", text, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
+                              34, y, 246, height, id, font);
+    WNDPROC baseProc = (WNDPROC)SetWindowLongPtrA(button, GWLP_WNDPROC, (LONG_PTR)HoverButtonProc);
+    if (!gLauncher.buttonBaseProc)
+        gLauncher.buttonBaseProc = baseProc;
+    return button;
+}
+
+void CreateChildControls(HWND mainWindow, HINSTANCE instance)
+{
+    const DWORD visibleChild = WS_CHILD | WS_VISIBLE;
+    HFONT normal = gLauncher.fontNormal;
+
+    CreateChild(mainWindow, instance, "STATIC", "Resolution", visibleChild, 34, 352, 96, 20, 0, normal);
+
+    gLauncher.resolutionCombo = CreateChild(mainWindow, instance, "COMBOBOX", NULL,
+                                            visibleChild | WS_VSCROLL | CBS_DROPDOWNLIST, 130, 350, 150,
+                                            260, ID_RESOLUTION, normal);
+    LoadResolutionSetting();
+
+    gLauncher.fullScreenCheck = CreateChild(mainWindow, instance, "BUTTON", "Full screen",
+                                            visibleChild | BS_AUTOCHECKBOX, 34, 388, 150, 22,
+                                            ID_FULLSCREEN, normal);
+    LoadWindowModeSetting();
+
+    gLauncher.soundCheck = CreateChild(mainWindow, instance, "BUTTON", "Sound effects",
+                                       visibleChild | BS_AUTOCHECKBOX, 34, 416, 150, 22, ID_SOUND, normal);
+    LoadSoundSetting();
+
+    gLauncher.musicCheck = CreateChild(mainWindow, instance, "BUTTON", "Music", visibleChild | BS_AUTOCHECKBOX,
+                                       194, 416, 120, 22, ID_MUSIC, normal);
+    LoadMusicSetting();
+
+    CreateChild(mainWindow, instance, "STATIC", "Volume", visibleChild, 34, 448, 96, 20, 0, normal);
+
+    gLauncher.volumeTrackbar = CreateChild(mainWindow, instance, TRACKBAR_CLASSA, NULL,
+                                           visibleChild | TBS_NOTICKS, 130, 446, 150, 26, ID_VOLUME, NULL);
+    // The range first: a position set before it would be clamped to the default range.
+    SendMessageA(gLauncher.volumeTrackbar, TBM_SETRANGE, TRUE, MAKELONG(0, 10));
+    LoadVolumeSetting();
+
+    CreateHoverButton(mainWindow, instance, "PLAY", 490, 52, ID_PLAY, gLauncher.fontLarge);
+    CreateHoverButton(mainWindow, instance, kSiteDomain, 550, 26, ID_SITE_LINK, normal);
+}
+
+void ShowMainWindow(HWND mainWindow, int showCommand)
+{
+    ShowWindow(mainWindow, showCommand);
+    UpdateWindow(mainWindow);
+    // Posted, not sent: the file work must wait until the window has been painted once.
+    PostMessageA(mainWindow, WM_LAUNCHER_INIT, 0, 0);
+}
+
+void RunMessageLoop(HWND mainWindow)
+{
+    MSG message;
+    // GetMessage returns -1 on failure; looping on it would spin forever.
+    while (GetMessageA(&message, NULL, 0, 0) > 0) {
+        if (IsDialogMessageA(mainWindow, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+void ShutdownLauncher()
+{
+    if (gLauncher.backgroundBitmap)
+        DeleteObject(gLauncher.backgroundBitmap);
+    if (gLauncher.fontNormal)
+        DeleteObject(gLauncher.fontNormal);
+    if (gLauncher.fontLarge)
+        DeleteObject(gLauncher.fontLarge);
+    if (gLauncher.trackbarBrush)
+        DeleteObject(gLauncher.trackbarBrush);
+    if (gLauncher.gdiplusToken)
+        Gdiplus::GdiplusShutdown(gLauncher.gdiplusToken);
+    gLauncher = LauncherState();
+}

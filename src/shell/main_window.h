@@ -1,0 +1,26 @@
+// Start-up and shutdown of the launcher: the steps WinMain runs in order.
+#pragma once
+
+#include <windows.h>
+
+extern const char* const kLauncherClassName;
+extern const char* const kLauncherTitle;
+const DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+const int kClientWidth = 900;
+const int kClientHeight = 600;
+const int kIconResourceId = 101;
+
+void InitCommonControlsForLauncher();
+void MoveToLauncherFolder();
+void CreateLauncherFonts();
+void StartGdiplus();
+ATOM RegisterLauncherClass(HINSTANCE instance);
+// Top-left corner that centres a window of outerWidth x outerHeight on a screen;
+// negative when the screen is smaller, never clamped.
+POINT CenteredWindowOrigin(int screenWidth, int screenHeight, int outerWidth, int outerHeight);
+HWND CreateMainWindow(HINSTANCE instance);
+// Creates the nine controls and loads the stored settings into them.
+void CreateChildControls(HWND mainWindow, HINSTANCE instance);
+void ShowMainWindow(HWND mainWindow, int showCommand);
+void RunMessageLoop(HWND mainWindow);
+void ShutdownLauncher();

@@ -1,0 +1,12 @@
+// The community site: set at build time (VELKORA_SITE_DOMAIN, VELKORA_SITE_URL).
+#pragma once
+
+#ifndef VELKORA_SITE_DOMAIN
+#define VELKORA_SITE_DOMAIN "velkora.example"
+#endif
+#ifndef VELKORA_SITE_URL
+#define VELKORA_SITE_URL "https://velkora.example/"
+#endif
+
+const char* const kSiteDomain = VELKORA_SITE_DOMAIN;
+const char* const kSiteUrl = VELKORA_SITE_URL;

@@ -1,0 +1,25 @@
+#include <windows.h>
+
+#include "shell/main_window.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
+{
+    InitCommonControlsForLauncher();
+    MoveToLauncherFolder();
+    CreateLauncherFonts();
+    StartGdiplus();
+
+    HWND mainWindow = NULL;
+    if (RegisterLauncherClass(instance))
+        mainWindow = CreateMainWindow(instance);
+    if (!mainWindow) {
+        // Without a window nothing would ever post WM_QUIT: do not enter the loop.
+        ShutdownLauncher();
+        return 1;
+    }
+    CreateChildControls(mainWindow, instance);
+    ShowMainWindow(mainWindow, showCommand);
+    RunMessageLoop(mainWindow);
+    ShutdownLauncher();
+    return 0;
+}

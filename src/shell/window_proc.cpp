@@ -1,0 +1,133 @@
+#include "shell/window_proc.h"
+
+#include "client/capability_probe.h"
+#include "client/game_launch.h"
+#include "settings/client_settings.h"
+#include "shell/launcher_state.h"
+#include "ui/background.h"
+#include "ui/button_painter.h"
+
+static const COLORREF kTrackbarBackground = RGB(22, 28, 46);
+static const COLORREF kPanelText = RGB(232, 236, 245);
+
+static void InvalidateButton(HWND mainWindow, int id)
+{
+    InvalidateRect(GetDlgItem(mainWindow, id), NULL, TRUE);
+}
+
+void SetHotControl(HWND mainWindow, int candidateId, HWND trackWindow)
+{
+    if (candidateId == gLauncher.hotControlId)
+        return;
+    int oldId = gLauncher.hotControlId;
+    gLauncher.hotControlId = candidateId;
+    if (oldId != 0)
+        InvalidateButton(mainWindow, oldId);
+    if (candidateId != 0)
+        InvalidateButton(mainWindow, candidateId);
+
+    TRACKMOUSEEVENT tracking = {};
+    tracking.cbSize = sizeof(tracking);
+    tracking.dwFlags = TME_LEAVE;
+    tracking.hwndTrack = trackWindow;
+    TrackMouseEvent(&tracking);
+}
+
+static void ClearHotControl(HWND mainWindow)
+{
+    if (gLauncher.hotControlId == 0)
+        return;
+    InvalidateButton(mainWindow, gLauncher.hotControlId);
+    gLauncher.hotControlId = 0;
+}
+
+static LRESULT OnMouseMove(HWND window, LPARAM lParam)
+{
+    POINT point;
+    point.x = LOWORD(lParam);
+    point.y = HIWORD(lParam);
+    HWND child = ChildWindowFromPoint(window, point);
+    int candidate = child ? GetDlgCtrlID(child) : 0;
+    if (candidate != ID_PLAY && candidate != ID_SITE_LINK)
+        candidate = 0;
+    SetHotControl(window, candidate, window);
+    return 0;
+}
+
+static LRESULT OnColorStatic(HDC dc, HWND control)
+{
+    if (control == gLauncher.volumeTrackbar) {
+        if (!gLauncher.trackbarBrush)
+            gLauncher.trackbarBrush = CreateSolidBrush(kTrackbarBackground);
+        SetBkColor(dc, kTrackbarBackground);
+        return (LRESULT)gLauncher.trackbarBrush;
+    }
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kPanelText);
+    return (LRESULT)GetStockObject(NULL_BRUSH);
+}
+
+static LRESULT OnLauncherInit(HWND window)
+{
+    LoadBackground();
+    ApplyClientCapability(ClientSupportsDisplaySetting("Main.exe"));
+    InvalidateRect(window, NULL, TRUE);
+    return 0;
+}
+
+LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_DESTROY:
+        SaveClientSettings();
+        PostQuitMessage(0);
+        return 0;
+    case WM_ERASEBKGND:
+        return PaintBackground(window, (HDC)wParam);
+    case WM_DRAWITEM: {
+        const DRAWITEMSTRUCT* item = (const DRAWITEMSTRUCT*)lParam;
+        if (item->CtlID == ID_PLAY) {
+            DrawLauncherButton(item, ButtonStyle::Primary);
+            return TRUE;
+        }
+        if (item->CtlID == ID_SITE_LINK) {
+            DrawLauncherButton(item, ButtonStyle::Link);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == ID_PLAY) {
+            LaunchGame(window);
+            return 0;
+        }
+        if (LOWORD(wParam) == ID_SITE_LINK) {
+            OpenSiteLink(window);
+            return 0;
+        }
+        break;
+    case WM_CTLCOLORSTATIC:
+        return OnColorStatic((HDC)wParam, (HWND)lParam);
+    case WM_MOUSEMOVE:
+        return OnMouseMove(window, lParam);
+    case WM_MOUSELEAVE:
+        ClearHotControl(window);
+        return 0;
+    case WM_LAUNCHER_INIT:
+        return OnLauncherInit(window);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK HoverButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_MOUSEMOVE) {
+        SetHotControl(GetParent(button), GetDlgCtrlID(button), button);
+    } else if (message == WM_MOUSELEAVE) {
+        // A leave that arrives after the pointer already made the other button hot
+        // must not clear that one.
+        if (gLauncher.hotControlId == GetDlgCtrlID(button))
+            ClearHotControl(GetParent(button));
+    }
+    return CallWindowProcA(gLauncher.buttonBaseProc, button, message, wParam, lParam);
+}
