@@ -33,11 +33,18 @@ void SetHotControl(HWND mainWindow, int candidateId, HWND trackWindow)
     TrackMouseEvent(&tracking);
 }
 
-static void ClearHotControl(HWND mainWindow)
+// Leave notifications are posted and can arrive late: one for the main window may
+// come after the pointer has already gone on to a button and made it hot. Only a
+// pointer that is really off the hot button ends the hover look.
+static void EndHover(HWND mainWindow)
 {
     if (gLauncher.hotControlId == 0)
         return;
-    InvalidateButton(mainWindow, gLauncher.hotControlId);
+    HWND hotButton = GetDlgItem(mainWindow, gLauncher.hotControlId);
+    POINT pointer;
+    if (GetCursorPos(&pointer) && WindowFromPoint(pointer) == hotButton)
+        return;
+    InvalidateRect(hotButton, NULL, TRUE);
     gLauncher.hotControlId = 0;
 }
 
@@ -111,7 +118,7 @@ LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_MOUSEMOVE:
         return OnMouseMove(window, lParam);
     case WM_MOUSELEAVE:
-        ClearHotControl(window);
+        EndHover(window);
         return 0;
     case WM_LAUNCHER_INIT:
         return OnLauncherInit(window);
@@ -124,10 +131,7 @@ LRESULT CALLBACK HoverButtonProc(HWND button, UINT message, WPARAM wParam, LPARA
     if (message == WM_MOUSEMOVE) {
         SetHotControl(GetParent(button), GetDlgCtrlID(button), button);
     } else if (message == WM_MOUSELEAVE) {
-        // A leave that arrives after the pointer already made the other button hot
-        // must not clear that one.
-        if (gLauncher.hotControlId == GetDlgCtrlID(button))
-            ClearHotControl(GetParent(button));
+        EndHover(GetParent(button));
     }
     return CallWindowProcA(gLauncher.buttonBaseProc, button, message, wParam, lParam);
 }
