@@ -2,21 +2,27 @@
 
 #include <gdiplus.h>
 
+#include <new>
+
 #include "shell/launcher_state.h"
 
 static const COLORREF kFallbackFill = RGB(18, 20, 32);
 
 void LoadBackground()
 {
-    // The wrapper's own operator new allocates it with GdipAlloc.
-    Gdiplus::Bitmap* picture = new Gdiplus::Bitmap(L"launcher_bg.jpg", FALSE);
-    if (picture) {
+    // The wrapper's operator new (GdipAlloc) is not declared non-throwing, so the
+    // compiler may drop a null test of its result: allocate first, then construct.
+    void* memory = Gdiplus::DllExports::GdipAlloc(sizeof(Gdiplus::Bitmap));
+    if (memory) {
+        Gdiplus::Bitmap* picture = ::new (memory) Gdiplus::Bitmap(L"launcher_bg.jpg", FALSE);
         if (picture->GetLastStatus() == Gdiplus::Ok) {
-            // Transparent pixels come out blended over opaque black.
+            // Transparent pixels come out blended over opaque black. Stored only on
+            // success: a failed conversion must not leave a handle that blocks the BMP.
             HBITMAP converted = NULL;
             if (picture->GetHBITMAP(Gdiplus::Color(255, 0, 0, 0), &converted) == Gdiplus::Ok)
                 gLauncher.backgroundBitmap = converted;
         }
+        // Virtual destructor, then the wrapper's operator delete: GdipFree.
         delete picture;
     }
     if (!gLauncher.backgroundBitmap) {

@@ -87,7 +87,8 @@ TEST(ShellEndToEnd, ArgumentsAndKeysChangeNothing)
     HWND window = launcher.WaitForWindow();
     ASSERT_TRUE(window);
 
-    GUITHREADINFO gui = { sizeof(gui) };
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
     DWORD thread = GetWindowThreadProcessId(window, NULL);
     ASSERT_TRUE(GetGUIThreadInfo(thread, &gui));
     EXPECT_FALSE(gui.hwndFocus && IsChild(window, gui.hwndFocus)) << "no control has the focus at start";
