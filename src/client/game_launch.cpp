@@ -2,44 +2,57 @@
 
 #include <shellapi.h>
 
-#include <string>
-#include <vector>
-
 #include "settings/client_settings.h"
 #include "shell/site_link.h"
 
 static const char* const kLaunchWarning = "Main.exe not found.\n\nPut the launcher in the same folder as the game.";
 static const char* const kLaunchWarningCaption = "Velkora";
 
-// The current directory, which start-up made the launcher's own folder. Wide, and
-// grown until it fits: the folder's name may lie outside the ANSI code page.
-static std::wstring CurrentFolder()
+// The current directory, which start-up made the launcher's own folder, or NULL;
+// free with HeapFree. Wide, and grown until it fits: the folder's name may lie
+// outside the ANSI code page.
+static wchar_t* CurrentFolder()
 {
-    std::vector<wchar_t> folder(MAX_PATH);
+    HANDLE heap = GetProcessHeap();
+    DWORD capacity = MAX_PATH;
+    wchar_t* folder = NULL;
     for (;;) {
-        DWORD length = GetCurrentDirectoryW((DWORD)folder.size(), folder.data());
+        wchar_t* larger = (wchar_t*)(folder ? HeapReAlloc(heap, 0, folder, capacity * sizeof(wchar_t))
+                                            : HeapAlloc(heap, 0, capacity * sizeof(wchar_t)));
+        if (!larger)
+            break;
+        folder = larger;
+        DWORD length = GetCurrentDirectoryW(capacity, folder);
         if (length == 0)
-            return std::wstring();
-        if (length < folder.size())
-            return std::wstring(folder.data(), length);
-        folder.resize(length);
+            break;
+        if (length < capacity)
+            return folder;
+        capacity = length;
     }
+    if (folder)
+        HeapFree(heap, 0, folder);
+    return NULL;
 }
 
-// The full path of the client beside the launcher. Given a bare name, the shell
-// would go on searching the PATH and App Paths when the folder has none, and start
-// whatever program of that name it found there.
-static std::wstring ClientPath(const std::wstring& folder)
+// The full path of the client in folder; free with HeapFree. Given a bare name, the
+// shell would go on searching the PATH and App Paths when the folder has none, and
+// start whatever program of that name it found there.
+static wchar_t* ClientPath(const wchar_t* folder)
 {
-    std::wstring path = folder;
-    if (!path.empty() && path.back() != L'\\')
-        path += L'\\';
-    return path + L"Main.exe";
+    static const wchar_t kClientName[] = L"\\Main.exe";
+    int length = lstrlenW(folder);
+    wchar_t* path = (wchar_t*)HeapAlloc(GetProcessHeap(), 0, (length + ARRAYSIZE(kClientName)) * sizeof(wchar_t));
+    if (!path)
+        return NULL;
+    lstrcpyW(path, folder);
+    // A drive's root already ends in a backslash.
+    lstrcpyW(path + length, length > 0 && folder[length - 1] == L'\\' ? kClientName + 1 : kClientName);
+    return path;
 }
 
-static bool IsDirectory(const std::wstring& path)
+static bool IsDirectory(const wchar_t* path)
 {
-    DWORD attributes = GetFileAttributesW(path.c_str());
+    DWORD attributes = GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -47,19 +60,24 @@ void LaunchGame(HWND mainWindow)
 {
     SaveClientSettings();
 
-    std::wstring folder = CurrentFolder();
-    std::wstring client = ClientPath(folder);
     BOOL started = FALSE;
     SHELLEXECUTEINFOW request = {};
-    request.cbSize = sizeof(request);
-    request.fMask = SEE_MASK_NOCLOSEPROCESS;
-    request.lpVerb = L"open";
-    request.lpFile = client.c_str();
-    request.lpDirectory = folder.c_str();
-    request.nShow = SW_SHOWNORMAL;
+    wchar_t* folder = CurrentFolder();
+    wchar_t* client = folder ? ClientPath(folder) : NULL;
     // "open" on a folder would start a file browser instead of the game.
-    if (!folder.empty() && !IsDirectory(client))
+    if (client && !IsDirectory(client)) {
+        request.cbSize = sizeof(request);
+        request.fMask = SEE_MASK_NOCLOSEPROCESS;
+        request.lpVerb = L"open";
+        request.lpFile = client;
+        request.lpDirectory = folder;
+        request.nShow = SW_SHOWNORMAL;
         started = ShellExecuteExW(&request);
+    }
+    if (client)
+        HeapFree(GetProcessHeap(), 0, client);
+    if (folder)
+        HeapFree(GetProcessHeap(), 0, folder);
 
     if (!started) {
         MessageBoxA(mainWindow, kLaunchWarning, kLaunchWarningCaption, MB_OK | MB_ICONEXCLAMATION);

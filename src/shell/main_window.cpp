@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 #include <gdiplus.h>
-#include <vector>
 
 #include "settings/client_settings.h"
 #include "shell/launcher_state.h"
@@ -28,27 +27,35 @@ void InitCommonControlsForLauncher()
 // from the narrow ones and could not be made current.
 void MoveToLauncherFolder()
 {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        DWORD length = GetModuleFileNameW(NULL, path.data(), (DWORD)path.size());
-        if (length == 0)
-            return;
-        if (length < path.size())
+    HANDLE heap = GetProcessHeap();
+    DWORD capacity = MAX_PATH;
+    wchar_t* path = NULL;
+    bool complete = false;
+    // A truncated path would cut at the wrong backslash: grow until it fits.
+    while (!complete && capacity <= 65536) {
+        wchar_t* larger = (wchar_t*)(path ? HeapReAlloc(heap, 0, path, capacity * sizeof(wchar_t))
+                                          : HeapAlloc(heap, 0, capacity * sizeof(wchar_t)));
+        if (!larger)
             break;
-        if (path.size() >= 32768)
-            return;
-        path.resize(path.size() * 2);
+        path = larger;
+        DWORD length = GetModuleFileNameW(NULL, path, capacity);
+        if (length == 0)
+            break;
+        complete = length < capacity;
+        capacity *= 2;
     }
-    wchar_t* lastSlash = wcsrchr(path.data(), L'\\');
-    if (!lastSlash)
-        return;
-    // For a launcher in a drive's root keep the backslash: a bare "D:" names
-    // that drive's current folder, not its root.
-    if (lastSlash == path.data() + 2 && path[1] == L':')
-        lastSlash[1] = L'\0';
-    else
-        *lastSlash = L'\0';
-    SetCurrentDirectoryW(path.data());
+    wchar_t* lastSlash = complete ? wcsrchr(path, L'\\') : NULL;
+    if (lastSlash) {
+        // For a launcher in a drive's root keep the backslash: a bare "D:" names
+        // that drive's current folder, not its root.
+        if (lastSlash == path + 2 && path[1] == L':')
+            lastSlash[1] = L'\0';
+        else
+            *lastSlash = L'\0';
+        SetCurrentDirectoryW(path);
+    }
+    if (path)
+        HeapFree(heap, 0, path);
 }
 
 static HFONT CreateLauncherFont(int height, int weight)
