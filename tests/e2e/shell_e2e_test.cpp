@@ -166,3 +166,35 @@ TEST(ShellEndToEnd, ClassTakesIconGroup101FromTheExecutable)
     UnregisterClassA("VelkoraLauncher", (HINSTANCE)module);
     FreeLibrary(module);
 }
+
+// Cutting "C:\VelkoraLauncher.exe" at its last backslash leaves "C:", which names the
+// drive's current folder rather than its root; the launcher keeps the backslash.
+TEST(ShellEndToEnd, LauncherInADriveRootFindsTheFilesBesideIt)
+{
+    wchar_t windowsFolder[MAX_PATH];
+    GetWindowsDirectoryW(windowsFolder, MAX_PATH);
+    std::wstring root = std::wstring(windowsFolder, 3);  // "C:\"
+    std::wstring exe = root + L"VelkoraLauncherRootTest.exe";
+    std::wstring client = root + L"Main.exe";
+    if (GetFileAttributesW(client.c_str()) != INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "a Main.exe already lies in " << Narrow(root);
+    ASSERT_TRUE(CopyFileW(TestBinary(L"VelkoraLauncher.exe").c_str(), exe.c_str(), FALSE));
+    HANDLE file = CreateFileW(client.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    DWORD written = 0;
+    WriteFile(file, kClientWithMarker, sizeof(kClientWithMarker) - 1, &written, NULL);
+    CloseHandle(file);
+
+    // Started from a folder on the same drive that holds no client.
+    ScratchFolder start(L"root-start");
+    LauncherProcess launcher;
+    ASSERT_TRUE(launcher.Start(exe, start.Path().c_str()));
+    HWND window = launcher.WaitForWindow();
+    EXPECT_TRUE(window);
+    if (window) {
+        EXPECT_TRUE(FullScreenEnabled(window)) << "the client in the drive's root was probed";
+        launcher.Close();
+        EXPECT_EQ(launcher.WaitForExit(), 0u);
+    }
+    DeleteFileW(client.c_str());
+    DeleteFileW(exe.c_str());
+}
