@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-const char kClientMarker[] = "Change display setting";
+constexpr char kClientMarker[] = "Change display setting";
 const size_t kMarkerLength = sizeof(kClientMarker) - 1;  // 22, no terminating zero
 const size_t kScanReadSize = 65536;
 // The end of one pass kept in front of the next read: one byte less than the marker,
