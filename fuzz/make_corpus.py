@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the seed inputs of scan_fuzzer into a folder (default: fuzz/corpus beside
+"""Writes the starting inputs of scan_fuzzer into a folder (default: fuzz/corpus beside
 this script). Layout of an input: see the top of scan_fuzzer.cpp."""
 import os
 import struct
@@ -8,7 +8,7 @@ import sys
 MARKER = b"Change display setting"
 
 
-def seed(data=b"", sizes=(), repeat=True, fail_at=None, scribble=False, padding=0, pad_byte=b"A",
+def entry(data=b"", sizes=(), repeat=True, fail_at=None, scribble=False, padding=0, pad_byte=b"A",
          pad_after=False, stale_from=0):
     flags = len(sizes)
     assert flags < 16
@@ -32,46 +32,46 @@ def seed(data=b"", sizes=(), repeat=True, fail_at=None, scribble=False, padding=
     return header + data
 
 
-SEEDS = {
-    "empty": seed(),
-    "marker-minus-one-byte": seed(MARKER[:-1]),
-    "marker-alone": seed(MARKER),
-    "marker-at-0": seed(MARKER + b"\0 rest of the client"),
-    "marker-then-zero": seed(b"xx" + MARKER + b"\0"),
-    "marker-at-65530": seed(MARKER + b"tail", padding=65530),
-    "marker-ends-at-65536": seed(MARKER, padding=65536 - len(MARKER)),
-    "marker-starts-at-65536": seed(MARKER, padding=65536),
-    "marker-across-second-boundary": seed(MARKER, padding=2 * 65536 - 11),
-    "marker-at-end": seed(MARKER, padding=100000, pad_byte=b"\0"),
-    "marker-then-padding": seed(b"MZ" + MARKER, padding=70000, pad_after=True),
-    "short-reads": seed(b"12345" + MARKER + b"67890", sizes=(1, 7, 0xFFFF)),
-    "one-byte-reads": seed(b"ab" + MARKER, sizes=(1,)),
-    "reads-of-eleven": seed(b"x" * 30 + MARKER, sizes=(11,)),
-    "short-first-read-then-full": seed(b"y" * 30 + MARKER, sizes=(5,), repeat=False, padding=65536 + 7),
-    "zero-read-before-marker": seed(b"x" * 40 + MARKER, sizes=(40, 0)),
-    "failing-read-before-marker": seed(b"x" * 40 + MARKER, sizes=(40,), fail_at=1),
-    "failing-read-scribbles": seed(b"x" * 40 + MARKER, sizes=(40,), fail_at=1, scribble=True),
-    "failing-first-read": seed(MARKER, fail_at=0, scribble=True),
-    "near-miss-last-letter": seed(b"Change display settinG" + b"Change display settin"),
-    "near-miss-first-letter": seed(b"hange display setting" + b"Bhange display setting"),
-    "near-miss-two-blanks": seed(b"Change  display setting"),
-    "near-miss-repeated-prefix": seed(b"ChangeChange display Change display settin"),
-    "lower-case": seed(MARKER.lower()),
-    "upper-case": seed(MARKER.upper()),
-    "utf-16le": seed(MARKER.decode().encode("utf-16-le")),
-    "utf-16be": seed(MARKER.decode().encode("utf-16-be")),
-    "tail-bytes-repeated": seed(b"g" * 64 + b"ng" * 40, sizes=(3, 5)),
+ENTRIES = {
+    "empty": entry(),
+    "marker-minus-one-byte": entry(MARKER[:-1]),
+    "marker-alone": entry(MARKER),
+    "marker-at-0": entry(MARKER + b"\0 rest of the client"),
+    "marker-then-zero": entry(b"xx" + MARKER + b"\0"),
+    "marker-at-65530": entry(MARKER + b"tail", padding=65530),
+    "marker-ends-at-65536": entry(MARKER, padding=65536 - len(MARKER)),
+    "marker-starts-at-65536": entry(MARKER, padding=65536),
+    "marker-across-second-boundary": entry(MARKER, padding=2 * 65536 - 11),
+    "marker-at-end": entry(MARKER, padding=100000, pad_byte=b"\0"),
+    "marker-then-padding": entry(b"MZ" + MARKER, padding=70000, pad_after=True),
+    "short-reads": entry(b"12345" + MARKER + b"67890", sizes=(1, 7, 0xFFFF)),
+    "one-byte-reads": entry(b"ab" + MARKER, sizes=(1,)),
+    "reads-of-eleven": entry(b"x" * 30 + MARKER, sizes=(11,)),
+    "short-first-read-then-full": entry(b"y" * 30 + MARKER, sizes=(5,), repeat=False, padding=65536 + 7),
+    "zero-read-before-marker": entry(b"x" * 40 + MARKER, sizes=(40, 0)),
+    "failing-read-before-marker": entry(b"x" * 40 + MARKER, sizes=(40,), fail_at=1),
+    "failing-read-scribbles": entry(b"x" * 40 + MARKER, sizes=(40,), fail_at=1, scribble=True),
+    "failing-first-read": entry(MARKER, fail_at=0, scribble=True),
+    "near-miss-last-letter": entry(b"Change display settinG" + b"Change display settin"),
+    "near-miss-first-letter": entry(b"hange display setting" + b"Bhange display setting"),
+    "near-miss-two-blanks": entry(b"Change  display setting"),
+    "near-miss-repeated-prefix": entry(b"ChangeChange display Change display settin"),
+    "lower-case": entry(MARKER.lower()),
+    "upper-case": entry(MARKER.upper()),
+    "utf-16le": entry(MARKER.decode().encode("utf-16-le")),
+    "utf-16be": entry(MARKER.decode().encode("utf-16-be")),
+    "tail-bytes-repeated": entry(b"g" * 64 + b"ng" * 40, sizes=(3, 5)),
     # The delivered bytes end in all but the marker's last letter, and the stale
     # bytes after them start with it.
-    "stale-byte-would-complete": seed(b"x" + MARKER[:-1], stale_from=21),
-    "stale-bytes-would-complete-across-reads": seed(b"yy" + MARKER[:10], sizes=(5,), stale_from=10),
+    "stale-byte-would-complete": entry(b"x" + MARKER[:-1], stale_from=21),
+    "stale-bytes-would-complete-across-reads": entry(b"yy" + MARKER[:10], sizes=(5,), stale_from=10),
 }
 
 
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
     os.makedirs(folder, exist_ok=True)
-    for name, data in SEEDS.items():
+    for name, data in ENTRIES.items():
         with open(os.path.join(folder, name), "wb") as f:
             f.write(data)
 

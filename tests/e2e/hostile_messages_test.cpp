@@ -176,8 +176,8 @@ TEST_F(HostileMessages, CommandFloodWithOtherIdsChangesNothing)
     HWND controls[] = { launcher.Control(1002), launcher.Control(1003), launcher.Control(1006), window, NULL };
 
     size_t before = FreeGdiSlots();
-    unsigned seed = 12345;
-    auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    unsigned state = 12345;
+    auto next = [&state] { return state = state * 1103515245u + 12345u; };
     int commands = 0;
     for (unsigned id = 0; id <= 0xFFFF; ++id) {
         if (id == ID_PLAY || id == ID_SITE_LINK)
@@ -272,13 +272,13 @@ TEST_F(HostileMessages, ColourRequestsWithNonsenseAllocateNothing)
     // Held across both counts: the screen's device context is an object of its own.
     HDC screen = GetDC(NULL);
     size_t before = FreeGdiSlots();
-    unsigned seed = 777;
+    unsigned state = 777;
     int wrong = 0;
     for (int i = 0; i < 20000; ++i) {
-        seed = seed * 1103515245u + 12345u;
+        state = state * 1103515245u + 12345u;
         HDC dc = i % 2 ? screen : NULL;
         bool toTrackbar = i % 3 == 0;
-        LPARAM control = toTrackbar ? (LPARAM)trackbar : (LPARAM)seed;
+        LPARAM control = toTrackbar ? (LPARAM)trackbar : (LPARAM)state;
         LRESULT brush = SendMessageA(window, WM_CTLCOLORSTATIC, (WPARAM)dc, control);
         LRESULT expected = toTrackbar ? trackbarBrush : (LRESULT)GetStockObject(NULL_BRUSH);
         if (brush != expected)

@@ -337,12 +337,12 @@ TEST(MarkerScan, ShortChunksTable)
         EXPECT_EQ(ScanInChunks(data, c.chunks), 1);
         EXPECT_EQ(ScanInChunks(nearMiss, c.chunks), 0);
     }
-    for (unsigned seed = 1; seed <= 50; ++seed) {
-        SCOPED_TRACE(seed);
+    for (unsigned round = 1; round <= 50; ++round) {
+        SCOPED_TRACE(round);
         ScriptedReader reader;
         reader.randomChunks = true;
-        reader.randomLimit = seed % 2 ? 9 : 40;
-        reader.random.seed(seed);
+        reader.randomLimit = round % 2 ? 9 : 40;
+        reader.random = std::mt19937(round);
         EXPECT_EQ(Scan(reader, data), 1);
         EXPECT_TRUE(reader.faults.empty());
     }
@@ -449,7 +449,7 @@ TEST(MarkerScan, AgreesWithPlainSearchOnRandomInputs)
         reader.randomChunks = true;
         const size_t limits[] = { 8, 64, 3000, 70000 };
         reader.randomLimit = limits[(round / 3) % 4];
-        reader.random.seed(round + 1);
+        reader.random = std::mt19937(round + 1);
         EXPECT_EQ(Scan(reader, data), expectedOffset == kNotFound ? 0 : 1);
         EXPECT_TRUE(reader.faults.empty()) << reader.faults.front();
         EXPECT_EQ(reader.callsAfterEnd, 0);
