@@ -67,7 +67,8 @@ void LaunchGame(HWND mainWindow)
     // "open" on a folder would start a file browser instead of the game.
     if (client && !IsDirectory(client)) {
         request.cbSize = sizeof(request);
-        request.fMask = SEE_MASK_NOCLOSEPROCESS;
+        // No error box of the shell's own: the warning below is the one the player sees.
+        request.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
         request.lpVerb = L"open";
         request.lpFile = client;
         request.lpDirectory = folder;

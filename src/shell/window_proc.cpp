@@ -89,6 +89,14 @@ LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LP
         SaveClientSettings();
         PostQuitMessage(0);
         return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // At the end of a session the process is ended once this returns: WM_DESTROY
+        // never comes. An end that was cancelled saves nothing.
+        if (wParam)
+            SaveClientSettings();
+        return 0;
     case WM_ERASEBKGND:
         return PaintBackground(window, (HDC)wParam);
     case WM_DRAWITEM: {
