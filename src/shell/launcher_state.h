@@ -28,9 +28,17 @@ struct LauncherState {
     HWND musicCheck;
     HWND volumeTrackbar;
     HBRUSH trackbarBrush;
+    // The system DPI the layout is drawn at; 96 is the design's own scale.
+    int dpi;
     // The BUTTON class's own procedure, which the two owner-drawn buttons are
     // subclassed over so that their pointer messages reach the hover tracking.
     WNDPROC buttonBaseProc;
 };
 
 extern LauncherState gLauncher;
+
+// A length of the 96-DPI layout at the display's scale.
+inline int ScaleToDpi(int value)
+{
+    return gLauncher.dpi ? MulDiv(value, gLauncher.dpi, 96) : value;
+}

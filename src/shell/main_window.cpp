@@ -13,6 +13,17 @@ LauncherState gLauncher;
 const char* const kLauncherClassName = "VelkoraLauncher";
 const char* const kLauncherTitle = "Velkora  -  Oradel";
 
+void UseSystemDpi()
+{
+    typedef BOOL(WINAPI * SetAwareFunction)();
+    SetAwareFunction setAware = (SetAwareFunction)GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware");
+    if (setAware)
+        setAware();
+    HDC screen = GetDC(NULL);
+    gLauncher.dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(NULL, screen);
+}
+
 void InitCommonControlsForLauncher()
 {
     INITCOMMONCONTROLSEX controls = {};
@@ -66,8 +77,8 @@ static HFONT CreateLauncherFont(int height, int weight)
 
 void CreateLauncherFonts()
 {
-    gLauncher.fontNormal = CreateLauncherFont(-14, FW_SEMIBOLD);
-    gLauncher.fontLarge = CreateLauncherFont(-24, FW_BOLD);
+    gLauncher.fontNormal = CreateLauncherFont(-ScaleToDpi(14), FW_SEMIBOLD);
+    gLauncher.fontLarge = CreateLauncherFont(-ScaleToDpi(24), FW_BOLD);
 }
 
 void StartGdiplus()
@@ -100,7 +111,7 @@ POINT CenteredWindowOrigin(int screenWidth, int screenHeight, int outerWidth, in
 
 HWND CreateMainWindow(HINSTANCE instance)
 {
-    RECT frame = { 0, 0, kClientWidth, kClientHeight };
+    RECT frame = { 0, 0, ScaleToDpi(kClientWidth), ScaleToDpi(kClientHeight) };
     AdjustWindowRect(&frame, kMainWindowStyle, FALSE);
     int width = frame.right - frame.left;
     int height = frame.bottom - frame.top;
@@ -110,11 +121,12 @@ HWND CreateMainWindow(HINSTANCE instance)
                            width, height, NULL, NULL, instance, NULL);
 }
 
+// x, y, width and height are those of the 96-DPI layout.
 static HWND CreateChild(HWND parent, HINSTANCE instance, const char* className, const char* text,
                         DWORD style, int x, int y, int width, int height, int id, HFONT font)
 {
-    HWND child = CreateWindowExA(0, className, text, style, x, y, width, height, parent,
-                                 (HMENU)(INT_PTR)id, instance, NULL);
+    HWND child = CreateWindowExA(0, className, text, style, ScaleToDpi(x), ScaleToDpi(y), ScaleToDpi(width),
+                                 ScaleToDpi(height), parent, (HMENU)(INT_PTR)id, instance, NULL);
     if (font)
         SendMessageA(child, WM_SETFONT, (WPARAM)font, TRUE);
     return child;

@@ -10,6 +10,9 @@ const int kClientWidth = 900;
 const int kClientHeight = 600;
 const int kIconResourceId = 101;
 
+// Lays the window out at the system DPI instead of leaving the platform to stretch it
+// as a bitmap; SetProcessDPIAware is looked up, so older systems still start.
+void UseSystemDpi();
 void InitCommonControlsForLauncher();
 void MoveToLauncherFolder();
 void CreateLauncherFonts();

@@ -4,6 +4,7 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
+    UseSystemDpi();
     InitCommonControlsForLauncher();
     MoveToLauncherFolder();
     CreateLauncherFonts();

@@ -55,7 +55,7 @@ static void DrawBorder(HDC dc, const RECT& r, COLORREF color)
     HPEN pen = CreatePen(PS_SOLID, 1, color);
     HGDIOBJ previousPen = SelectObject(dc, pen);
     HGDIOBJ previousBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    RoundRect(dc, r.left, r.top, r.right, r.bottom, 8, 8);
+    RoundRect(dc, r.left, r.top, r.right, r.bottom, ScaleToDpi(8), ScaleToDpi(8));
     SelectObject(dc, previousBrush);
     SelectObject(dc, previousPen);
     DeleteObject(pen);
@@ -98,7 +98,7 @@ void DrawLauncherButton(const DRAWITEMSTRUCT* item, ButtonStyle style)
 
     if (item->itemState & ODS_FOCUS) {
         RECT focus = r;
-        InflateRect(&focus, -3, -3);
+        InflateRect(&focus, -ScaleToDpi(3), -ScaleToDpi(3));
         DrawFocusRect(dc, &focus);
     }
 }
