@@ -1,0 +1,50 @@
+// What the player sees: the picture or its fallbacks over the whole window, and PLAY
+// under a real pointer and pressed.
+#include "shell/launcher_state.h"
+#include "support.h"
+
+TEST(Look, PictureOrFallbackCoversTheWindow)
+{
+    const COLORREF red = RGB(200, 40, 40), left = RGB(40, 160, 60), right = RGB(40, 60, 200), flat = RGB(18, 20, 32);
+    const struct {
+        std::vector<std::string> files;
+        COLORREF topLeft, bottomRight;
+    } cases[] = {
+        { { "solid.jpg=launcher_bg.jpg", "halves.bmp=launcher_bg.bmp" }, red, red },
+        { { "stand_in.exe=launcher_bg.jpg", "halves.bmp=launcher_bg.bmp" }, left, right },
+        { { "cut.bmp=launcher_bg.bmp" }, flat, flat },
+        { {}, flat, flat },
+    };
+    for (const auto& c : cases) {
+        Launcher launcher(Stage(c.files));
+        WaitUntil([&] { return Shows(launcher.window, 10, 10, c.topLeft); }, 2000);
+        EXPECT_TRUE(Shows(launcher.window, 10, 10, c.topLeft)) << c.files.size();
+        EXPECT_TRUE(Shows(launcher.window, 890, 590, c.bottomRight)) << c.files.size();
+        EXPECT_EQ(launcher.Close(), 0u);
+    }
+}
+
+TEST(Look, PlayUnderThePointerAndPressed)
+{
+    // Half way down the gradient: normal, hover, pressed.
+    const COLORREF looks[3] = { RGB(177, 133, 51), RGB(204, 157, 66), RGB(130, 94, 24) };
+    const struct {
+        POINT pointer;
+        bool pressed;
+        int look;
+    } steps[] = {
+        { { 200, 500 }, false, 1 },
+        { { 200, 560 }, false, 0 },
+        { { 200, 520 }, false, 1 },
+        { { 600, 300 }, true, 2 },
+    };
+    Launcher launcher(Stage());
+    for (const auto& step : steps) {
+        POINT pointer = step.pointer;
+        ClientToScreen(launcher.window, &pointer);
+        SetCursorPos(pointer.x, pointer.y);
+        SendTo(launcher.Control(ID_PLAY), BM_SETSTATE, step.pressed);
+        EXPECT_TRUE(WaitUntil([&] { return Shows(launcher.window, 44, 516, looks[step.look]); }, 2000))
+            << step.pointer.x << "," << step.pointer.y << " " << step.pressed;
+    }
+}

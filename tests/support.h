@@ -1,0 +1,132 @@
+// What the tests share: waits, scratch folders with the real launcher, the launcher
+// seen from outside, the client's settings key and the screen's pixels.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "settings/client_settings.h"
+
+// Waits get their headroom from VELKORA_TIME_SCALE: emulation is slower.
+inline DWORD Scaled(DWORD milliseconds)
+{
+    return getenv("VELKORA_TIME_SCALE") ? milliseconds * atoi(getenv("VELKORA_TIME_SCALE")) : milliseconds;
+}
+
+template <typename Done> bool WaitUntil(Done done, DWORD milliseconds = 10000)
+{
+    for (DWORD end = GetTickCount() + Scaled(milliseconds); !done(); Sleep(20)) {
+        if (GetTickCount() > end)
+            return false;
+    }
+    return true;
+}
+
+// A file beside the test program: the launcher, helper programs, test pictures.
+inline std::string BuildFile(const std::string& name)
+{
+    char path[MAX_PATH];
+    std::string module(path, GetModuleFileNameA(NULL, path, MAX_PATH));
+    return module.substr(0, module.rfind('\\') + 1) + name;
+}
+
+// A new folder under %TEMP% holding the launcher and the given "built=as" files.
+inline std::string Stage(std::vector<std::string> files = {})
+{
+    static int count = 0;
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string folder = temp + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
+    files.push_back("VelkoraLauncher.exe=VelkoraLauncher.exe");
+    CreateDirectoryA(folder.c_str(), NULL);
+    for (const std::string& file : files) {
+        std::string to = folder + "\\" + file.substr(file.find('=') + 1);
+        EXPECT_TRUE(CopyFileA(BuildFile(file.substr(0, file.find('='))).c_str(), to.c_str(), FALSE)) << file;
+    }
+    return folder;
+}
+
+inline LRESULT SendTo(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, Scaled(10000), &result);
+    return (LRESULT)result;
+}
+
+// folder\VelkoraLauncher.exe started from startIn (default: folder); the constructor
+// returns once its window has handled the start-up message. Ended with the test.
+struct Launcher {
+    explicit Launcher(const std::string& folder, const char* startIn = NULL)
+    {
+        STARTUPINFOA startup = { sizeof(startup) };
+        EXPECT_TRUE(CreateProcessA((folder + "\\VelkoraLauncher.exe").c_str(), NULL, NULL, NULL, FALSE, 0, NULL,
+                                   startIn ? startIn : folder.c_str(), &startup, &process));
+        EXPECT_TRUE(WaitUntil([this] { return IsWindowVisible(window = FindWindowA("VelkoraLauncher", NULL)); }));
+        // Once shown it posts its start-up message and enters its loop, where it answers
+        // sent messages before it takes a posted one: two round trips later it is handled.
+        Sleep(Scaled(200));
+        for (int trip = 0; trip < 2; ++trip)
+            SendTo(window, WM_NULL);
+    }
+    ~Launcher()
+    {
+        TerminateProcess(process.hProcess, 1);
+        WaitForExit(10000);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    // The exit code, or STILL_ACTIVE; Close() as the close box does.
+    DWORD WaitForExit(DWORD milliseconds)
+    {
+        DWORD code = WaitForSingleObject(process.hProcess, Scaled(milliseconds));
+        return GetExitCodeProcess(process.hProcess, &code) ? code : 0;
+    }
+    DWORD Close() { return PostMessageA(window, WM_CLOSE, 0, 0) ? WaitForExit(10000) : 0; }
+    HWND Control(int id) const { return GetDlgItem(window, id); }
+
+    PROCESS_INFORMATION process = {};
+    HWND window = NULL;
+};
+
+// Empties the key, then stores "Name=number" as a REG_DWORD and "Name=text" as a REG_SZ.
+inline void StoreConfig(const std::string& values)
+{
+    RegDeleteTreeA(HKEY_CURRENT_USER, CONFIG_KEY_PATH);
+    std::istringstream words(values);
+    for (std::string word, value; std::getline(words, word, '=') && words >> value;) {
+        if (isdigit(value[0]))
+            WriteConfigDword(word.c_str() + (word[0] == ' '), strtoul(value.c_str(), NULL, 10));
+        else
+            RegSetKeyValueA(HKEY_CURRENT_USER, CONFIG_KEY_PATH, word.c_str() + (word[0] == ' '), REG_SZ, value.c_str(),
+                            value.size() + 1);
+    }
+}
+
+// "Resolution WindowMode SoundOnOff MusicOnOff VolumeLevel" as stored: "3 1 1 1 5",
+// "-" where one is not a DWORD.
+inline std::string StoredConfig()
+{
+    std::string text;
+    for (const char* name : { "Resolution", "WindowMode", "SoundOnOff", "MusicOnOff", "VolumeLevel" }) {
+        DWORD value = 0, size = sizeof(value);
+        LONG result = RegGetValueA(HKEY_CURRENT_USER, CONFIG_KEY_PATH, name, RRF_RT_REG_DWORD, NULL, &value, &size);
+        text += (text.empty() ? "" : " ") + (result ? "-" : std::to_string(value));
+    }
+    return text;
+}
+
+// Whether the screen shows about this colour at a point of a window's client area.
+inline bool Shows(HWND window, int x, int y, COLORREF color)
+{
+    POINT point = { x, y };
+    ClientToScreen(window, &point);
+    HDC screen = GetDC(NULL);
+    COLORREF shown = GetPixel(screen, point.x, point.y);
+    ReleaseDC(NULL, screen);
+    return abs(GetRValue(shown) - GetRValue(color)) + abs(GetGValue(shown) - GetGValue(color))
+         + abs(GetBValue(shown) - GetBValue(color)) <= 6;
+}
