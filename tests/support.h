@@ -92,17 +92,17 @@ struct Launcher {
     HWND window = NULL;
 };
 
-// Empties the key, then stores "Name=number" as a REG_DWORD and "Name=text" as a REG_SZ.
+// Empties the key, then stores "Name=number" as a REG_DWORD and Name="text" as a REG_SZ.
 inline void StoreConfig(const std::string& values)
 {
     RegDeleteTreeA(HKEY_CURRENT_USER, CONFIG_KEY_PATH);
     std::istringstream words(values);
     for (std::string word, value; std::getline(words, word, '=') && words >> value;) {
-        if (isdigit(value[0]))
+        if (value[0] != '"')
             WriteConfigDword(word.c_str() + (word[0] == ' '), strtoul(value.c_str(), NULL, 10));
         else
-            RegSetKeyValueA(HKEY_CURRENT_USER, CONFIG_KEY_PATH, word.c_str() + (word[0] == ' '), REG_SZ, value.c_str(),
-                            value.size() + 1);
+            RegSetKeyValueA(HKEY_CURRENT_USER, CONFIG_KEY_PATH, word.c_str() + (word[0] == ' '), REG_SZ,
+                            value.substr(1, value.size() - 2).c_str(), value.size() - 1);
     }
 }
 

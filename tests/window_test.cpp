@@ -9,7 +9,7 @@ TEST(Window, SizePositionAndControls)
     const int controls[][5] = {
         { 0, 34, 352, 96, 20 },             // "Resolution"
         { ID_RESOLUTION, 130, 350, 150, 0 },
-        { ID_FULLSCREEN, 34, 388, 246, 22 },  // widened for "Full screen (needs client update)"
+        { ID_FULLSCREEN, 34, 388, 280, 22 },  // widened for "Full screen (needs client update)"
         { ID_SOUND, 34, 416, 150, 22 },
         { ID_MUSIC, 194, 416, 120, 22 },
         { 0, 34, 448, 96, 20 },  // "Volume"

@@ -38,6 +38,6 @@ void ApplyClientCapability(int supported)
     // The check state stays: it is still what "WindowMode" is saved from.
     EnableWindow(gLauncher.fullScreenCheck, FALSE);
     SetWindowTextA(gLauncher.fullScreenCheck, "Full screen (needs client update)");
-    // The longer caption gets the panel's width, up to the right edge of the buttons.
-    SetWindowPos(gLauncher.fullScreenCheck, NULL, 0, 0, ScaleToDpi(246), ScaleToDpi(22), SWP_NOMOVE | SWP_NOZORDER);
+    // The longer caption gets the panel's whole width, to the right edge of "Music".
+    SetWindowPos(gLauncher.fullScreenCheck, NULL, 0, 0, ScaleToDpi(280), ScaleToDpi(22), SWP_NOMOVE | SWP_NOZORDER);
 }
