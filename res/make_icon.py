@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the launcher icon with ImageMagick and packs it as an .ico whose six
-images (256, 128, 64, 48, 32, 16) are all 8-bit RGBA PNGs."""
+images (256, 128, 64, 48, 32, 16) are all 8-bit RGBA PNGs. The same bytes on every
+run: the PNGs carry pixels only, none of the dates ImageMagick would add."""
 import os
 import struct
 import subprocess
@@ -29,8 +30,9 @@ def main(out):
         images = []
         for size in SIZES:
             png = os.path.join(work, f"{size}.png")
-            subprocess.run(["convert", master, "-resize", f"{size}x{size}", "-depth", "8",
-                            "PNG32:" + png], check=True)
+            # -strip and no date or time chunks: a release build must not depend on when it ran.
+            subprocess.run(["convert", master, "-resize", f"{size}x{size}", "-depth", "8", "-strip",
+                            "-define", "png:exclude-chunks=date,time", "PNG32:" + png], check=True)
             with open(png, "rb") as f:
                 images.append(f.read())
     header = struct.pack("<HHH", 0, 1, len(SIZES))
