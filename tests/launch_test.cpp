@@ -31,6 +31,8 @@ TEST(Launch, StartsOnlyTheClientBesideTheLauncher)
 TEST(Launch, WarnsOnceWithoutClientAndOpensTheSite)
 {
     std::string browser = "\"" + BuildFile("stand_in.exe") + "\" \"%1\"", folder = Stage();
+    // A client elsewhere on the PATH is not the one beside the launcher.
+    SetEnvironmentVariableA("PATH", (Stage({ "stand_in.exe=Main.exe" }) + ";" + getenv("PATH")).c_str());
     for (const char* scheme : { "http", "https" })
         RegSetKeyValueA(HKEY_CLASSES_ROOT, (scheme + std::string("\\shell\\open\\command")).c_str(), NULL, REG_SZ,
                         browser.c_str(), browser.size() + 1);

@@ -36,7 +36,7 @@ TEST(Look, PlayUnderThePointerAndPressed)
         { { 200, 500 }, false, 1 },
         { { 200, 560 }, false, 0 },
         { { 200, 520 }, false, 1 },
-        { { 600, 300 }, true, 2 },
+        { { 200, 520 }, true, 2 },  // pressed beats hover
     };
     Launcher launcher(Stage());
     for (const auto& step : steps) {

@@ -37,6 +37,7 @@ TEST(InProcess, MisalignedStackAndNoLostGdiObject)
         EXPECT_EQ(CallWithStackOffset(LauncherWindowProc, window, WM_DRAWITEM, ID_PLAY, (LPARAM)&item, offset), 1);
         DeleteObject(gLauncher.backgroundBitmap);
         gLauncher.backgroundBitmap = NULL;
+        CallWithStackOffset(LauncherWindowProc, window, WM_ERASEBKGND, (WPARAM)dc, 0, offset);  // the flat fill
         // Wine takes a handle without its generation bits as the object in that slot.
         for (ULONG_PTR slot = after = 1; slot < 0x10000; ++slot)
             after += GetObjectType((HGDIOBJ)slot) != 0;

@@ -16,7 +16,8 @@ const char* const kLauncherTitle = "Velkora  -  Oradel";
 void UseSystemDpi()
 {
     typedef BOOL(WINAPI * SetAwareFunction)();
-    SetAwareFunction setAware = (SetAwareFunction)GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware");
+    SetAwareFunction setAware =
+        (SetAwareFunction)(void*)GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware");
     if (setAware)
         setAware();
     HDC screen = GetDC(NULL);
