@@ -41,3 +41,14 @@ TEST(Window, SizePositionAndControls)
     }
     EXPECT_EQ(launcher.Close(), 0u);
 }
+
+TEST(Window, FontsAtTheDisplayScale)
+{
+    gLauncher.dpi = 144;
+    CreateLauncherFonts();
+    LOGFONTA normal = {}, large = {};
+    GetObjectA(gLauncher.fontNormal, sizeof(normal), &normal);
+    GetObjectA(gLauncher.fontLarge, sizeof(large), &large);
+    EXPECT_EQ(std::to_string(normal.lfHeight) + " " + std::to_string(large.lfHeight), "-21 -36");
+    ShutdownLauncher();
+}
