@@ -60,7 +60,6 @@ bool MeasureRepaints(int repaints)
     HINSTANCE instance = GetModuleHandleA(NULL);
     InitCommonControlsForLauncher();
     CreateLauncherFonts();
-    StartGdiplus();
     HWND window = RegisterLauncherClass(instance) ? CreateMainWindow(instance) : NULL;
     if (!window)
         return false;

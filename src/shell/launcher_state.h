@@ -17,6 +17,10 @@ enum : int {
 const UINT WM_LAUNCHER_INIT = WM_APP + 1;
 
 struct LauncherState {
+    // Loaded at their first use, not at start-up: GDI+ for the picture, the shell for
+    // PLAY and the site link. NULL until then, and when they cannot be loaded.
+    HMODULE gdiplusModule;
+    HMODULE shellModule;
     ULONG_PTR gdiplusToken;
     int hotControlId;
     HBITMAP backgroundBitmap;

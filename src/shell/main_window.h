@@ -13,7 +13,11 @@ const int kIconResourceId = 101;
 void InitCommonControlsForLauncher();
 void MoveToLauncherFolder();
 void CreateLauncherFonts();
-void StartGdiplus();
+// A library from the system folder, for what is loaded when first used; never one of
+// that name lying in the game's folder. NULL when it cannot be loaded.
+HMODULE LoadSystemLibrary(const char* name);
+// Loads and starts GDI+ on the first call (LoadBackground makes it); true once started.
+bool StartGdiplus();
 ATOM RegisterLauncherClass(HINSTANCE instance);
 // Top-left corner that centres a window of outerWidth x outerHeight on a screen;
 // negative when the screen is smaller, never clamped.

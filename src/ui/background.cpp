@@ -2,9 +2,8 @@
 
 #include <gdiplus.h>
 
-#include <new>
-
 #include "shell/launcher_state.h"
+#include "shell/main_window.h"
 
 static const COLORREF kFallbackFill = RGB(18, 20, 32);
 
@@ -54,26 +53,36 @@ static bool BitmapFileIsWhole(const char* name)
     return (LONGLONG)fileHeader.bfOffBits + pixelBytes <= fileSize.QuadPart;
 }
 
+// A GDI+ function as the header declares it, from the library StartGdiplus loaded.
+#define GDIPLUS_FUNCTION(name) \
+    ((decltype(&Gdiplus::DllExports::name))(void*)GetProcAddress(gLauncher.gdiplusModule, #name))
+
+// launcher_bg.jpg decoded by GDI+, or NULL. Transparent pixels come out blended over
+// opaque black.
+static HBITMAP DecodedJpeg()
+{
+    if (!StartGdiplus())
+        return NULL;
+    auto createFromFile = GDIPLUS_FUNCTION(GdipCreateBitmapFromFile);
+    auto createHbitmap = GDIPLUS_FUNCTION(GdipCreateHBITMAPFromBitmap);
+    auto dispose = GDIPLUS_FUNCTION(GdipDisposeImage);
+    Gdiplus::GpBitmap* picture = NULL;
+    if (!createFromFile || !createHbitmap || !dispose || createFromFile(L"launcher_bg.jpg", &picture) != Gdiplus::Ok)
+        return NULL;
+    HBITMAP converted = NULL;
+    if (createHbitmap(picture, &converted, 0xFF000000) != Gdiplus::Ok)
+        converted = NULL;
+    dispose(picture);
+    return converted;
+}
+
 void LoadBackground()
 {
     // The picture is loaded once; a repeated start-up message must not leak it.
     if (gLauncher.backgroundBitmap)
         return;
-    // The wrapper's operator new (GdipAlloc) is not declared non-throwing, so the
-    // compiler may drop a null test of its result: allocate first, then construct.
-    void* memory = Gdiplus::DllExports::GdipAlloc(sizeof(Gdiplus::Bitmap));
-    if (memory) {
-        Gdiplus::Bitmap* picture = ::new (memory) Gdiplus::Bitmap(L"launcher_bg.jpg", FALSE);
-        if (picture->GetLastStatus() == Gdiplus::Ok) {
-            // Transparent pixels come out blended over opaque black. Stored only on
-            // success: a failed conversion must not leave a handle that blocks the BMP.
-            HBITMAP converted = NULL;
-            if (picture->GetHBITMAP(Gdiplus::Color(255, 0, 0, 0), &converted) == Gdiplus::Ok)
-                gLauncher.backgroundBitmap = converted;
-        }
-        // Virtual destructor, then the wrapper's operator delete: GdipFree.
-        delete picture;
-    }
+    // Stored only on success: a failed JPEG must not leave a handle that blocks the BMP.
+    gLauncher.backgroundBitmap = DecodedJpeg();
     if (!gLauncher.backgroundBitmap && BitmapFileIsWhole("launcher_bg.bmp")) {
         gLauncher.backgroundBitmap = (HBITMAP)LoadImageA(NULL, "launcher_bg.bmp", IMAGE_BITMAP, 0, 0,
                                                          LR_LOADFROMFILE | LR_CREATEDIBSECTION);
