@@ -127,8 +127,9 @@ HWND CreateMainWindow(HINSTANCE instance)
     int height = frame.bottom - frame.top;
     POINT origin = CenteredWindowOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                                         width, height);
-    return CreateWindowExA(0, kLauncherClassName, kLauncherTitle, kMainWindowStyle, origin.x, origin.y,
-                           width, height, NULL, NULL, instance, NULL);
+    gLauncher.mainWindow = CreateWindowExA(0, kLauncherClassName, kLauncherTitle, kMainWindowStyle, origin.x,
+                                           origin.y, width, height, NULL, NULL, instance, NULL);
+    return gLauncher.mainWindow;
 }
 
 static HWND CreateChild(HWND parent, HINSTANCE instance, const char* className, const char* text,

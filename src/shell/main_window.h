@@ -22,6 +22,7 @@ ATOM RegisterLauncherClass(HINSTANCE instance);
 // Top-left corner that centres a window of outerWidth x outerHeight on a screen;
 // negative when the screen is smaller, never clamped.
 POINT CenteredWindowOrigin(int screenWidth, int screenHeight, int outerWidth, int outerHeight);
+// Creates the main window and keeps it in gLauncher.mainWindow.
 HWND CreateMainWindow(HINSTANCE instance);
 // Creates the nine controls and loads the stored settings into them.
 void CreateChildControls(HWND mainWindow, HINSTANCE instance);
