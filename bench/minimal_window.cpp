@@ -1,8 +1,6 @@
-// The floor of the start-up and size figures: a class, one 900x600 window painted once
+// The floor of the start-up and memory figures: one 900x600 window painted
 // with a flat fill, nothing else. It ends when its window is closed.
 #include <windows.h>
-
-static const char kClassName[] = "VelkoraBenchMinimal";
 
 static LRESULT CALLBACK MinimalWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -31,27 +29,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     windowClass.lpfnWndProc = MinimalWindowProc;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
-    windowClass.lpszClassName = kClassName;
-    if (!RegisterClassA(&windowClass))
-        return 1;
-
+    windowClass.lpszClassName = "VelkoraBenchMinimal";
+    RegisterClassA(&windowClass);
     const DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame = { 0, 0, 900, 600 };
     AdjustWindowRect(&frame, style, FALSE);
     int width = frame.right - frame.left;
     int height = frame.bottom - frame.top;
-    HWND window = CreateWindowExA(0, kClassName, "minimal", style, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+    HWND window = CreateWindowExA(0, windowClass.lpszClassName, "minimal", style,
+                                  (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                                   (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, NULL, NULL,
                                   instance, NULL);
     if (!window)
         return 1;
     ShowWindow(window, showCommand);
     UpdateWindow(window);
-
     MSG message;
-    while (GetMessageA(&message, NULL, 0, 0) > 0) {
-        TranslateMessage(&message);
+    while (GetMessageA(&message, NULL, 0, 0) > 0)
         DispatchMessageA(&message);
-    }
     return 0;
 }

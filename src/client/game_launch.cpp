@@ -3,6 +3,8 @@
 #include <shellapi.h>
 
 #include "settings/client_settings.h"
+#include "shell/launcher_state.h"
+#include "shell/main_window.h"
 #include "shell/site_link.h"
 
 static const char* const kLaunchWarning = "Main.exe not found.\n\nPut the launcher in the same folder as the game.";
@@ -50,6 +52,15 @@ static wchar_t* ClientPath(const wchar_t* folder)
     return path;
 }
 
+// A function of the shell, which is loaded at its first use: it and the libraries it
+// brings are not needed for the first frame. NULL when the shell cannot be loaded.
+static FARPROC ShellFunction(const char* name)
+{
+    if (!gLauncher.shellModule)
+        gLauncher.shellModule = LoadSystemLibrary("shell32.dll");
+    return gLauncher.shellModule ? GetProcAddress(gLauncher.shellModule, name) : NULL;
+}
+
 static bool IsDirectory(const wchar_t* path)
 {
     DWORD attributes = GetFileAttributesW(path);
@@ -64,8 +75,9 @@ void LaunchGame(HWND mainWindow)
     SHELLEXECUTEINFOW request = {};
     wchar_t* folder = CurrentFolder();
     wchar_t* client = folder ? ClientPath(folder) : NULL;
+    auto shellExecute = (decltype(&ShellExecuteExW))(void*)ShellFunction("ShellExecuteExW");
     // "open" on a folder would start a file browser instead of the game.
-    if (client && !IsDirectory(client)) {
+    if (client && !IsDirectory(client) && shellExecute) {
         request.cbSize = sizeof(request);
         // No error box of the shell's own: the warning below is the one the player sees.
         request.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
@@ -73,7 +85,7 @@ void LaunchGame(HWND mainWindow)
         request.lpFile = client;
         request.lpDirectory = folder;
         request.nShow = SW_SHOWNORMAL;
-        started = ShellExecuteExW(&request);
+        started = shellExecute(&request);
     }
     if (client)
         HeapFree(GetProcessHeap(), 0, client);
@@ -91,5 +103,7 @@ void LaunchGame(HWND mainWindow)
 
 void OpenSiteLink(HWND mainWindow)
 {
-    ShellExecuteA(mainWindow, "open", kSiteUrl, NULL, NULL, SW_SHOWNORMAL);
+    auto shellExecute = (decltype(&ShellExecuteA))(void*)ShellFunction("ShellExecuteA");
+    if (shellExecute)
+        shellExecute(mainWindow, "open", kSiteUrl, NULL, NULL, SW_SHOWNORMAL);
 }

@@ -17,8 +17,14 @@ enum : int {
 const UINT WM_LAUNCHER_INIT = WM_APP + 1;
 
 struct LauncherState {
+    HWND mainWindow;
+    // Loaded at their first use, not at start-up: GDI+ for the picture, the shell for
+    // PLAY and the site link. NULL until then, and when they cannot be loaded.
+    HMODULE gdiplusModule;
+    HMODULE shellModule;
     ULONG_PTR gdiplusToken;
     int hotControlId;
+    // The picture stretched once to the size of the client area.
     HBITMAP backgroundBitmap;
     HFONT fontNormal;
     HFONT fontLarge;

@@ -82,11 +82,32 @@ void CreateLauncherFonts()
     gLauncher.fontLarge = CreateLauncherFont(-ScaleToDpi(24), FW_BOLD);
 }
 
-void StartGdiplus()
+HMODULE LoadSystemLibrary(const char* name)
 {
+    char path[MAX_PATH];
+    UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length + 1 + lstrlenA(name) >= MAX_PATH)
+        return NULL;
+    path[length] = '\\';
+    lstrcpyA(path + length + 1, name);
+    return LoadLibraryA(path);
+}
+
+// GDI+ and the dozen libraries it brings load after the first paint, with the picture.
+bool StartGdiplus()
+{
+    if (gLauncher.gdiplusToken)
+        return true;
+    if (!gLauncher.gdiplusModule)
+        gLauncher.gdiplusModule = LoadSystemLibrary("gdiplus.dll");
+    if (!gLauncher.gdiplusModule)
+        return false;
+    auto startup = (decltype(&Gdiplus::GdiplusStartup))(void*)GetProcAddress(gLauncher.gdiplusModule,
+                                                                              "GdiplusStartup");
     Gdiplus::GdiplusStartupInput input;
-    if (Gdiplus::GdiplusStartup(&gLauncher.gdiplusToken, &input, NULL) != Gdiplus::Ok)
+    if (!startup || startup(&gLauncher.gdiplusToken, &input, NULL) != Gdiplus::Ok)
         gLauncher.gdiplusToken = 0;
+    return gLauncher.gdiplusToken != 0;
 }
 
 ATOM RegisterLauncherClass(HINSTANCE instance)
@@ -118,8 +139,9 @@ HWND CreateMainWindow(HINSTANCE instance)
     int height = frame.bottom - frame.top;
     POINT origin = CenteredWindowOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                                         width, height);
-    return CreateWindowExA(0, kLauncherClassName, kLauncherTitle, kMainWindowStyle, origin.x, origin.y,
-                           width, height, NULL, NULL, instance, NULL);
+    gLauncher.mainWindow = CreateWindowExA(0, kLauncherClassName, kLauncherTitle, kMainWindowStyle, origin.x,
+                                           origin.y, width, height, NULL, NULL, instance, NULL);
+    return gLauncher.mainWindow;
 }
 
 // x, y, width and height are those of the 96-DPI layout.
@@ -211,7 +233,13 @@ void ShutdownLauncher()
         DeleteObject(gLauncher.fontLarge);
     if (gLauncher.trackbarBrush)
         DeleteObject(gLauncher.trackbarBrush);
-    if (gLauncher.gdiplusToken)
-        Gdiplus::GdiplusShutdown(gLauncher.gdiplusToken);
+    if (gLauncher.gdiplusToken) {
+        auto shutdown = (decltype(&Gdiplus::GdiplusShutdown))(void*)GetProcAddress(gLauncher.gdiplusModule,
+                                                                                    "GdiplusShutdown");
+        if (shutdown)
+            shutdown(gLauncher.gdiplusToken);
+    }
+    // The libraries loaded on first use stay until the process ends: the shell may
+    // still have work of its own running.
     gLauncher = LauncherState();
 }

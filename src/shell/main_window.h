@@ -16,11 +16,16 @@ void UseSystemDpi();
 void InitCommonControlsForLauncher();
 void MoveToLauncherFolder();
 void CreateLauncherFonts();
-void StartGdiplus();
+// A library from the system folder, for what is loaded when first used; never one of
+// that name lying in the game's folder. NULL when it cannot be loaded.
+HMODULE LoadSystemLibrary(const char* name);
+// Loads and starts GDI+ on the first call (LoadBackground makes it); true once started.
+bool StartGdiplus();
 ATOM RegisterLauncherClass(HINSTANCE instance);
 // Top-left corner that centres a window of outerWidth x outerHeight on a screen;
 // negative when the screen is smaller, never clamped.
 POINT CenteredWindowOrigin(int screenWidth, int screenHeight, int outerWidth, int outerHeight);
+// Creates the main window and keeps it in gLauncher.mainWindow.
 HWND CreateMainWindow(HINSTANCE instance);
 // Creates the nine controls and loads the stored settings into them.
 void CreateChildControls(HWND mainWindow, HINSTANCE instance);

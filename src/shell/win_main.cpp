@@ -8,7 +8,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     InitCommonControlsForLauncher();
     MoveToLauncherFolder();
     CreateLauncherFonts();
-    StartGdiplus();
 
     HWND mainWindow = NULL;
     if (RegisterLauncherClass(instance))

@@ -2,9 +2,8 @@
 
 #include <gdiplus.h>
 
-#include <new>
-
 #include "shell/launcher_state.h"
+#include "shell/main_window.h"
 
 static const COLORREF kFallbackFill = RGB(18, 20, 32);
 
@@ -54,30 +53,146 @@ static bool BitmapFileIsWhole(const char* name)
     return (LONGLONG)fileHeader.bfOffBits + pixelBytes <= fileSize.QuadPart;
 }
 
+// A GDI+ function as the header declares it, from the library StartGdiplus loaded.
+#define GDIPLUS_FUNCTION(name) \
+    ((decltype(&Gdiplus::DllExports::name))(void*)GetProcAddress(gLauncher.gdiplusModule, #name))
+
+static BITMAPINFO TopDownDib(int width, int height, WORD bitCount)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = bitCount;
+    return info;
+}
+
+// The picture stretched once, in HALFTONE mode, over a new DIB section of bitCount bits
+// and the size of `area` (of the picture when `area` is empty). The picture is `bits`
+// as `info` describes them, or the bitmap selected into `source`. NULL on failure.
+static HBITMAP StretchOver(RECT area, int width, int height, WORD bitCount, const BITMAPINFO* info,
+                           const void* bits, HDC source)
+{
+    if (IsRectEmpty(&area))
+        SetRect(&area, 0, 0, width, height);
+    BITMAPINFO targetInfo = TopDownDib(area.right, area.bottom, bitCount);
+    void* targetBits = NULL;
+    HBITMAP scaled = CreateDIBSection(NULL, &targetInfo, DIB_RGB_COLORS, &targetBits, NULL, 0);
+    if (!scaled)
+        return NULL;
+    HDC target = CreateCompatibleDC(NULL);
+    HGDIOBJ previous = SelectObject(target, scaled);
+    SetStretchBltMode(target, HALFTONE);
+    if (source)
+        StretchBlt(target, 0, 0, area.right, area.bottom, source, 0, 0, width, height, SRCCOPY);
+    else
+        StretchDIBits(target, 0, 0, area.right, area.bottom, 0, 0, width, height, bits, info, DIB_RGB_COLORS,
+                      SRCCOPY);
+    SelectObject(target, previous);
+    DeleteDC(target);
+    return scaled;
+}
+
+// launcher_bg.jpg decoded by GDI+ and stretched over `area`, or NULL. The stretch
+// reads GDI+'s own pixels: no full-size copy is made. A 24-bit picture goes into a
+// 24-bit bitmap, since a stretch between formats converts the whole picture first;
+// anything else into a 32-bit one in premultiplied form, which leaves transparent
+// pixels blended over opaque black.
+static HBITMAP ScaledJpeg(RECT area)
+{
+    if (!StartGdiplus())
+        return NULL;
+    auto createFromFile = GDIPLUS_FUNCTION(GdipCreateBitmapFromFile);
+    auto getFormat = GDIPLUS_FUNCTION(GdipGetImagePixelFormat);
+    auto lockBits = GDIPLUS_FUNCTION(GdipBitmapLockBits);
+    auto unlockBits = GDIPLUS_FUNCTION(GdipBitmapUnlockBits);
+    auto dispose = GDIPLUS_FUNCTION(GdipDisposeImage);
+    Gdiplus::GpBitmap* picture = NULL;
+    if (!createFromFile || !getFormat || !lockBits || !unlockBits || !dispose ||
+        createFromFile(L"launcher_bg.jpg", &picture) != Gdiplus::Ok)
+        return NULL;
+    HBITMAP scaled = NULL;
+    Gdiplus::PixelFormat format = 0;
+    Gdiplus::BitmapData pixels = {};
+    if (getFormat(picture, &format) == Gdiplus::Ok) {
+        format = format == PixelFormat24bppRGB ? PixelFormat24bppRGB : PixelFormat32bppPARGB;
+        WORD bitCount = format == PixelFormat24bppRGB ? 24 : 32;
+        if (lockBits(picture, NULL, Gdiplus::ImageLockModeRead, format, &pixels) == Gdiplus::Ok) {
+            int width = (int)pixels.Width;
+            int height = (int)pixels.Height;
+            BITMAPINFO info = TopDownDib(width, height, bitCount);
+            // A DIB's rows are padded to four bytes; other rows could not be described.
+            if (pixels.Stride == (width * bitCount + 31) / 32 * 4)
+                scaled = StretchOver(area, width, height, bitCount, &info, pixels.Scan0, NULL);
+            unlockBits(picture, &pixels);
+        }
+    }
+    dispose(picture);
+    return scaled;
+}
+
+// launcher_bg.bmp stretched over `area`, or NULL.
+static HBITMAP ScaledBmp(RECT area)
+{
+    if (!BitmapFileIsWhole("launcher_bg.bmp"))
+        return NULL;
+    HBITMAP picture = (HBITMAP)LoadImageA(NULL, "launcher_bg.bmp", IMAGE_BITMAP, 0, 0,
+                                          LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+    if (!picture)
+        return NULL;
+    BITMAP size = {};
+    GetObjectA(picture, sizeof(size), &size);
+    HDC source = CreateCompatibleDC(NULL);
+    HGDIOBJ previous = SelectObject(source, picture);
+    HBITMAP scaled = StretchOver(area, size.bmWidth, size.bmHeight, 32, NULL, NULL, source);
+    SelectObject(source, previous);
+    DeleteDC(source);
+    DeleteObject(picture);
+    return scaled;
+}
+
+// A copy in the screen's own format, so that every erase is a plain copy; the
+// original when no copy can be made.
+static HBITMAP InScreenFormat(HBITMAP picture)
+{
+    BITMAP size = {};
+    GetObjectA(picture, sizeof(size), &size);
+    HDC screen = GetDC(NULL);
+    HBITMAP copy = CreateCompatibleBitmap(screen, size.bmWidth, size.bmHeight);
+    if (copy) {
+        HDC from = CreateCompatibleDC(screen);
+        HDC to = CreateCompatibleDC(screen);
+        HGDIOBJ previousFrom = SelectObject(from, picture);
+        HGDIOBJ previousTo = SelectObject(to, copy);
+        BitBlt(to, 0, 0, size.bmWidth, size.bmHeight, from, 0, 0, SRCCOPY);
+        SelectObject(to, previousTo);
+        SelectObject(from, previousFrom);
+        DeleteDC(to);
+        DeleteDC(from);
+        DeleteObject(picture);
+    }
+    ReleaseDC(NULL, screen);
+    return copy ? copy : picture;
+}
+
 void LoadBackground()
 {
     // The picture is loaded once; a repeated start-up message must not leak it.
     if (gLauncher.backgroundBitmap)
         return;
-    // The wrapper's operator new (GdipAlloc) is not declared non-throwing, so the
-    // compiler may drop a null test of its result: allocate first, then construct.
-    void* memory = Gdiplus::DllExports::GdipAlloc(sizeof(Gdiplus::Bitmap));
-    if (memory) {
-        Gdiplus::Bitmap* picture = ::new (memory) Gdiplus::Bitmap(L"launcher_bg.jpg", FALSE);
-        if (picture->GetLastStatus() == Gdiplus::Ok) {
-            // Transparent pixels come out blended over opaque black. Stored only on
-            // success: a failed conversion must not leave a handle that blocks the BMP.
-            HBITMAP converted = NULL;
-            if (picture->GetHBITMAP(Gdiplus::Color(255, 0, 0, 0), &converted) == Gdiplus::Ok)
-                gLauncher.backgroundBitmap = converted;
-        }
-        // Virtual destructor, then the wrapper's operator delete: GdipFree.
-        delete picture;
-    }
-    if (!gLauncher.backgroundBitmap && BitmapFileIsWhole("launcher_bg.bmp")) {
-        gLauncher.backgroundBitmap = (HBITMAP)LoadImageA(NULL, "launcher_bg.bmp", IMAGE_BITMAP, 0, 0,
-                                                         LR_LOADFROMFILE | LR_CREATEDIBSECTION);
-    }
+    // Stretched to the main window's client area. A window started minimized has none
+    // yet, and a picture may be loaded without a window: those keep the picture's own
+    // size, which every erase then stretches.
+    RECT area = {};
+    if (gLauncher.mainWindow && !IsIconic(gLauncher.mainWindow))
+        GetClientRect(gLauncher.mainWindow, &area);
+    // Stored only once made: a failed JPEG must not leave a handle that blocks the BMP.
+    HBITMAP scaled = ScaledJpeg(area);
+    if (!scaled)
+        scaled = ScaledBmp(area);
+    if (scaled)
+        gLauncher.backgroundBitmap = InScreenFormat(scaled);
 }
 
 LRESULT PaintBackground(HWND window, HDC dc)
@@ -89,9 +204,14 @@ LRESULT PaintBackground(HWND window, HDC dc)
         HGDIOBJ previous = SelectObject(source, gLauncher.backgroundBitmap);
         BITMAP picture = {};
         GetObjectA(gLauncher.backgroundBitmap, sizeof(picture), &picture);
-        SetStretchBltMode(dc, HALFTONE);
-        StretchBlt(dc, 0, 0, area.right, area.bottom, source, 0, 0, picture.bmWidth, picture.bmHeight,
-                   SRCCOPY);
+        if (picture.bmWidth == area.right && picture.bmHeight == area.bottom) {
+            BitBlt(dc, 0, 0, area.right, area.bottom, source, 0, 0, SRCCOPY);
+        } else {
+            // A window of another size than the one the picture was made for.
+            SetStretchBltMode(dc, HALFTONE);
+            StretchBlt(dc, 0, 0, area.right, area.bottom, source, 0, 0, picture.bmWidth, picture.bmHeight,
+                       SRCCOPY);
+        }
         SelectObject(source, previous);
         DeleteDC(source);
     } else {
