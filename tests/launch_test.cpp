@@ -1,6 +1,5 @@
 // What PLAY and the site link start, seen from outside the real launcher. The started
 // stand-in records itself in the file that VELKORA_RECORD names.
-#include "shell/launcher_state.h"
 #include "shell/site_link.h"
 #include "support.h"
 
@@ -20,9 +19,9 @@ TEST(Launch, StartsOnlyTheClientBesideTheLauncher)
     SendTo(launcher.Control(ID_RESOLUTION), CB_SETCURSEL, 10);
     PostMessageA(launcher.Control(ID_PLAY), BM_CLICK, 0, 0);
     EXPECT_EQ(launcher.WaitForExit(10000), 0u);
-    EXPECT_TRUE(WaitUntil([&] { return Recorded(folder).find("settings") != std::string::npos; }));
     // Started once, by its full path, in its folder, after the settings were saved.
-    std::string record = Recorded(folder);
+    std::string record;
+    EXPECT_TRUE(WaitUntil([&] { return (record = Recorded(folder)).find("settings") != std::string::npos; }));
     EXPECT_EQ(record.substr(0, record.find("command=")), "module=" + folder + "\\Main.exe\ndirectory=" + folder + "\n");
     EXPECT_EQ(record.substr(record.find("settings=")),
               "settings= Resolution=10 WindowMode=1 SoundOnOff=1 MusicOnOff=1 VolumeLevel=5\n");

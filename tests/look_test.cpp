@@ -1,6 +1,5 @@
 // What the player sees: the picture or its fallbacks over the whole window, and PLAY
 // under a real pointer and pressed.
-#include "shell/launcher_state.h"
 #include "support.h"
 
 TEST(Look, PictureOrFallbackCoversTheWindow)
@@ -17,9 +16,9 @@ TEST(Look, PictureOrFallbackCoversTheWindow)
     };
     for (const auto& c : cases) {
         Launcher launcher(Stage(c.files));
-        WaitUntil([&] { return Shows(launcher.window, 10, 10, c.topLeft); }, 2000);
-        EXPECT_TRUE(Shows(launcher.window, 10, 10, c.topLeft)) << c.files.size();
-        EXPECT_TRUE(Shows(launcher.window, 890, 590, c.bottomRight)) << c.files.size();
+        EXPECT_TRUE(WaitUntil([&] {
+            return Shows(launcher.window, 10, 10, c.topLeft) && Shows(launcher.window, 890, 590, c.bottomRight);
+        }, 2000)) << c.files.size();
         EXPECT_EQ(launcher.Close(), 0u);
     }
 }

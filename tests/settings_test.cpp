@@ -4,11 +4,9 @@
 
 #include <commctrl.h>
 
-#include "shell/launcher_state.h"
 #include "support.h"
 
-// "row full-screen-box sound music volume": "2 0- 1 1 5"; the box's "-" when greyed
-// and relabelled, "!" when only one of the two.
+// "row full-screen sound music volume": "2 0- 1 1 5", "-" greyed and relabelled, "!" half so.
 static std::string Panel(const Launcher& launcher)
 {
     char text[64] = {};
@@ -36,7 +34,8 @@ TEST(Settings, StoredShownChangedSaved)
         { "Resolution=11 WindowMode=0 SoundOnOff=7 MusicOnOff=0 VolumeLevel=25", "stand_in", "", "7 1 1 0 10",
           "11 0 1 0 10" },
         { "Resolution=12 WindowMode=2 VolumeLevel=4294967295", "stand_in", "", "2 0 1 1 0", "3 1 1 1 0" },
-        { "Resolution=1 WindowMode=0 SoundOnOff=\"\" VolumeLevel=\"7\"", "stand_in_old", "", "0 1- 1 1 5", "1 0 1 1 5" },
+        { "Resolution=1 WindowMode=0 SoundOnOff=\"\" VolumeLevel=\"7\"", "stand_in_old", "", "0 1- 1 1 5",
+          "1 0 1 1 5" },
         { "Resolution=8", "stand_in", "row=7 1003 1004", "7 1 0 1 5", "11 0 0 1 5" },
         { "Resolution=5", "stand_in", "row=-1 reset", "-1 0 1 1 5", "- 1 1 1 5" },
         { "", "stand_in", "row=9 1005 end", "9 0 1 0 5", "9 1 1 0 5" },
@@ -57,12 +56,11 @@ TEST(Settings, StoredShownChangedSaved)
         }
         EXPECT_EQ(Panel(launcher), c.shown);
         // At the end of a session the process is ended without WM_DESTROY.
-        if (strstr(c.changes, "end") || strstr(c.changes, "cancel")) {
-            EXPECT_EQ(SendTo(launcher.window, WM_QUERYENDSESSION), TRUE);
-            SendTo(launcher.window, WM_ENDSESSION, strstr(c.changes, "end") != NULL);
-        } else {
+        bool ending = strstr(c.changes, "end") != NULL;
+        if (ending || strstr(c.changes, "cancel"))
+            EXPECT_EQ(SendTo(launcher.window, WM_QUERYENDSESSION) + SendTo(launcher.window, WM_ENDSESSION, ending), 1);
+        else
             EXPECT_EQ(launcher.Close(), 0u);
-        }
         EXPECT_EQ(StoredConfig(), c.saved);
     }
 }

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "settings/client_settings.h"
+#include "shell/launcher_state.h"
 
 // Waits get their headroom from VELKORA_TIME_SCALE: emulation is slower.
 inline DWORD Scaled(DWORD milliseconds)
@@ -53,12 +54,10 @@ inline std::string Stage(std::vector<std::string> files = {})
 inline LRESULT SendTo(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
 {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, Scaled(10000), &result);
-    return (LRESULT)result;
+    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, Scaled(10000), &result) ? result : 0;
 }
 
-// folder\VelkoraLauncher.exe started from startIn (default: folder); the constructor
-// returns once its window has handled the start-up message. Ended with the test.
+// folder\VelkoraLauncher.exe started from startIn (default: folder), ended with the test.
 struct Launcher {
     explicit Launcher(const std::string& folder, const char* startIn = NULL)
     {
@@ -66,10 +65,10 @@ struct Launcher {
         EXPECT_TRUE(CreateProcessA((folder + "\\VelkoraLauncher.exe").c_str(), NULL, NULL, NULL, FALSE, 0, NULL,
                                    startIn ? startIn : folder.c_str(), &startup, &process));
         EXPECT_TRUE(WaitUntil([this] { return IsWindowVisible(window = FindWindowA("VelkoraLauncher", NULL)); }));
-        // Once shown it posts its start-up message and enters its loop, where it answers
-        // sent messages before it takes a posted one: two round trips later it is handled.
+        // Shown, it posts its start-up message and enters its loop, which answers sent messages,
+        // then takes posted ones, then paints: three round trips later all that is done.
         Sleep(Scaled(200));
-        for (int trip = 0; trip < 2; ++trip)
+        for (int trip = 0; trip < 3; ++trip)
             SendTo(window, WM_NULL);
     }
     ~Launcher()
@@ -106,8 +105,7 @@ inline void StoreConfig(const std::string& values)
     }
 }
 
-// "Resolution WindowMode SoundOnOff MusicOnOff VolumeLevel" as stored: "3 1 1 1 5",
-// "-" where one is not a DWORD.
+// The five values in the panel's order, "-" where one is not a DWORD: "3 1 1 1 5".
 inline std::string StoredConfig()
 {
     std::string text;

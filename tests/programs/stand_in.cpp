@@ -5,11 +5,7 @@
 
 #include <string>
 
-#ifndef STAND_IN_WITHOUT_MARKER
-static const char kMarker[] = "Change display setting";
-#else
-static const char kMarker[] = "(no display setting)";
-#endif
+static const char kMarker[] = STAND_IN_MARKER;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int)
 {
