@@ -77,12 +77,11 @@ void PrintFigure(const char* figure, const Program& program, int index, double v
 {
     char name[64];
     snprintf(name, sizeof(name), "%s.%s", figure, program.name);
-    if (index >= 0)
-        Sample(name, index, value);
+    Sample(name, index, value);
 }
 
 // One run of a program up to its picture (the minimal window: its first paint), then
-// WM_CLOSE. False when a stage never came. A negative index runs without printing.
+// WM_CLOSE. False when a stage never came. A negative index prints nothing.
 bool MeasureRun(const char* folder, const Program& program, int index)
 {
     char path[MAX_PATH];
@@ -127,14 +126,14 @@ bool MeasureRun(const char* folder, const Program& program, int index)
     ReleaseDC(NULL, screen);
 
     bool shown = picture != 0;
-    if (shown) {
+    if (shown && index >= 0) {
         PROCESS_MEMORY_COUNTERS memory = {};
         GetProcessMemoryInfo(process.hProcess, &memory, sizeof(memory));
         PrintFigure("first_paint", program, index, firstPaint);
         if (program.isLauncher)
             PrintFigure("picture", program, index, picture);
         PrintFigure("peak_ws", program, index, (double)memory.PeakWorkingSetSize / 1048576.0);
-    } else {
+    } else if (!shown) {
         fprintf(stderr, "error: %s: no %s\n", program.name, window ? "picture" : "window");
     }
     if (window)
