@@ -81,9 +81,8 @@ bool MeasureRepaints(int repaints)
             double start = NowMs();
             RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             Sample(flat ? "repaint.flat" : "repaint.launcher", i, NowMs() - start);
-            // Idle between repaints, as the launcher's loop is: Wine sends the painted
-            // pixels to the X server then, outside the time taken. A thread that never
-            // goes idle has them sent at the end of every paint instead.
+            // Idle between repaints, as the launcher's loop is: Wine then sends the pixels
+            // to the X server outside the time taken (a busy thread sends them per paint).
             while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
                 DispatchMessageA(&message);
         }

@@ -1,9 +1,7 @@
 #!/usr/bin/env python3
-"""Turns the benchmark programs' "sample FIGURE INDEX VALUE" lines into one table.
-
-Each figure stands against a floor measured in the same run: the ratio is that of
-the medians, with the quartiles of the ratios of runs taken in the same turn.
-"""
+"""Turns the benchmark programs' "sample FIGURE INDEX VALUE" lines into one table. Each figure
+stands against a floor measured in the same run: the ratio of the medians, with the quartiles
+of the ratios of runs taken in the same turn."""
 import statistics
 import sys
 from collections import defaultdict
@@ -17,9 +15,7 @@ for path in sys.argv[1:]:
 
 
 def quartiles(values):
-    if len(values) < 2:
-        return values[0], values[0]
-    q = statistics.quantiles(values, n=4, method="inclusive")
+    q = statistics.quantiles(values, n=4, method="inclusive") if len(values) > 1 else values * 3
     return q[0], q[2]
 
 
