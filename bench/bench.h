@@ -3,7 +3,6 @@
 #pragma once
 
 #include <windows.h>
-
 #include <cstdio>
 
 inline double NowMs()

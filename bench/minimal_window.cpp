@@ -14,8 +14,6 @@ static LRESULT CALLBACK MinimalWindowProc(HWND window, UINT message, WPARAM wPar
         EndPaint(window, &paint);
         return 0;
     }
-    case WM_ERASEBKGND:
-        return 1;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;

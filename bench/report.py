@@ -1,9 +1,7 @@
 #!/usr/bin/env python3
-"""Turns the benchmark programs' "sample FIGURE INDEX VALUE" lines into one table.
-
-Each figure stands against a floor measured in the same run: the ratio is that of
-the medians, with the quartiles of the ratios of runs taken in the same turn.
-"""
+"""Turns the benchmark programs' "sample FIGURE INDEX VALUE" lines into one table. Each figure
+stands against a floor measured in the same run: the ratio of the medians, with the quartiles
+of the ratios of runs taken in the same turn."""
 import statistics
 import sys
 from collections import defaultdict
@@ -17,16 +15,15 @@ for path in sys.argv[1:]:
 
 
 def quartiles(values):
-    if len(values) < 2:
-        return values[0], values[0]
-    q = statistics.quantiles(values, n=4, method="inclusive")
+    q = statistics.quantiles(values, n=4, method="inclusive") if len(values) > 1 else values * 3
     return q[0], q[2]
 
 
 def shown(values, unit):
     if not values:
         return "missing"
-    fmt = {"ms": "{:.2f} ms", "MiB": "{:.1f} MiB", "MiB/s": "{:,.0f} MiB/s", "KiB": "{:.1f} KiB"}[unit]
+    units = {"ms": "{:.2f} ms", "MiB": "{:.1f} MiB", "MiB/s": "{:,.0f} MiB/s", "KiB": "{:.1f} KiB", "×": "{:.2f}×"}
+    fmt = units[unit]
     med, (lo, hi) = statistics.median(values), quartiles(values)
     return fmt.format(med) + (f" [{fmt.format(lo)}–{fmt.format(hi)}, n={len(values)}]" if len(values) > 1 else "")
 
@@ -34,14 +31,16 @@ def shown(values, unit):
 rows = []
 
 
-def row(label, figure, unit, floor=None, floor_name="", goal=None, at_least=False):
-    """goal: the highest (or, at_least, the lowest) ratio to the floor; without a floor, the highest value."""
+def row(label, figure, unit, floor=None, floor_name="", goal=None, at_least=False, absolute=False):
+    """goal: the highest (or, at_least, the lowest) ratio to the floor, or value when absolute."""
     a, b = samples.get(figure, {}), samples.get(floor, {})
     value = statistics.median(a.values()) if a else None
     ratio_text, measured = "—", value
+    absolute = absolute or floor is None
     if value is not None and b:
-        measured = value / statistics.median(b.values())
-        ratio_text = f"{measured:.2f}"
+        ratio = value / statistics.median(b.values())
+        measured = value if absolute else ratio
+        ratio_text = f"{ratio:.2f}"
         paired = [a[i] / b[i] for i in a if b.get(i)]
         if len(paired) >= 3:
             lo, hi = quartiles(paired)
@@ -51,23 +50,27 @@ def row(label, figure, unit, floor=None, floor_name="", goal=None, at_least=Fals
         met = "**NO**" if measured is None or (measured < goal if at_least else measured > goal) else "yes"
     goal_text = "—"
     if goal is not None:
-        goal_text = ("≥ " if at_least else "≤ ") + (f"{goal:g} {unit}" if floor is None else f"{goal:.2f}")
+        goal_text = ("≥ " if at_least else "≤ ") + (f"{goal:g} {unit}" if absolute else f"{goal:.2f}")
     floor_text = "—" if floor is None else f"{floor_name}: {shown(list(b.values()), unit)}"
     rows.append((label, shown(list(a.values()), unit), floor_text, ratio_text, goal_text, met))
 
 
-# Flat over many repaints: the last tenth of the launcher's repaints against the first
-# (negative indices: the two are not paired).
-series = [v for _, v in sorted(samples.get("repaint.launcher", {}).items())]
-tenth = max(1, len(series) // 10)
-samples["repaint.first"] = {-1 - i: v for i, v in enumerate(series[:tenth])}
-samples["repaint.last"] = dict(enumerate(series[-tenth:]))
+# Flat over many repaints: the last tenth of the launcher's repaints against the first,
+# each repaint against the flat fill's in the same turn, which the machine's own drift
+# slows alike (negative indices: the two tenths are not paired).
+turns = sorted(samples.get("repaint.launcher", {}).keys() & samples.get("repaint.flat", {}).keys())
+per_turn = [samples["repaint.launcher"][i] / samples["repaint.flat"][i] for i in turns]
+tenth = max(1, len(per_turn) // 10)
+samples["repaint.first"] = {-1 - i: v for i, v in enumerate(per_turn[:tenth])}
+samples["repaint.last"] = dict(enumerate(per_turn[-tenth:]))
 
 row("First paint, nine controls", "first_paint.launcher", "ms", "first_paint.minimal", "minimal window", 1.25)
 row("Picture painted", "picture.launcher", "ms", "first_paint.minimal", "minimal window's first paint", 2.0)
 row("Peak working set, picture shown", "peak_ws.launcher", "MiB", "peak_ws.minimal", "minimal window", 1.8)
-row("One repaint of the whole window", "repaint.launcher", "ms", goal=2.0)
-row(f"… its last {tenth} repaints", "repaint.last", "ms", "repaint.first", f"its first {tenth}", 1.10)
+row("One repaint of the whole window", "repaint.launcher", "ms", "repaint.flat", "the same, flat fill", 2.0,
+    absolute=True)
+row(f"… its last {tenth}, each against the flat fill's", "repaint.last", "×", "repaint.first", f"its first {tenth}",
+    1.10)
 row("Probe, client without the marker", "probe.launcher", "MiB/s", "probe.read", "plain ReadFile loop", 0.85,
     at_least=True)
 for target in ("x86_64", "i686"):

@@ -41,39 +41,47 @@ COLORREF ClientPixel(HDC screen, POINT origin, POINT at)
     return GetPixel(screen, origin.x + at.x, origin.y + at.y);
 }
 
-int FlatBackgroundPoints(HDC screen, POINT origin)
+// Every pixel read is a round trip to the X server, which the program measured needs
+// too: the tests below stop at the first pixel that decides, the last painted first.
+
+// Whether at most `flat` of the bare background points show the fill colour.
+bool AtMostFlat(HDC screen, POINT origin, int flat)
 {
-    int flat = 0;
+    int seen = 0;
     for (POINT at : kBackgroundPoints)
-        flat += ClientPixel(screen, origin, at) == kFlatFill;
-    return flat;
+        if (ClientPixel(screen, origin, at) == kFlatFill && ++seen > flat)
+            return false;
+    return true;
 }
 
 bool FirstPaintShown(HDC screen, POINT origin, bool isLauncher)
 {
     if (!isLauncher)
-        return FlatBackgroundPoints(screen, origin) == 5;
+        return ClientPixel(screen, origin, kBackgroundPoints[0]) == kFlatFill;
+    // The site link is the last control painted.
+    COLORREF link = ClientPixel(screen, origin, kLinkPoint);
+    if (GetBValue(link) < 60 || GetBValue(link) < GetRValue(link) + 25)
+        return false;
+    COLORREF play = ClientPixel(screen, origin, kPlayPoint);
+    if (GetRValue(play) < 120 || GetRValue(play) < GetBValue(play) + 80)
+        return false;
     for (POINT at : kLightPoints) {
         COLORREF c = ClientPixel(screen, origin, at);
         if (GetRValue(c) < 200 || GetGValue(c) < 200 || GetBValue(c) < 200)
             return false;
     }
-    COLORREF play = ClientPixel(screen, origin, kPlayPoint);
-    COLORREF link = ClientPixel(screen, origin, kLinkPoint);
-    return GetRValue(play) >= 120 && GetRValue(play) >= GetBValue(play) + 80 && GetBValue(link) >= 60 &&
-           GetBValue(link) >= GetRValue(link) + 25;
+    return true;
 }
 
 void PrintFigure(const char* figure, const Program& program, int index, double value)
 {
     char name[64];
     snprintf(name, sizeof(name), "%s.%s", figure, program.name);
-    if (index >= 0)
-        Sample(name, index, value);
+    Sample(name, index, value);
 }
 
 // One run of a program up to its picture (the minimal window: its first paint), then
-// WM_CLOSE. False when a stage never came. A negative index runs without printing.
+// WM_CLOSE. False when a stage never came. A negative index prints nothing.
 bool MeasureRun(const char* folder, const Program& program, int index)
 {
     char path[MAX_PATH];
@@ -109,7 +117,7 @@ bool MeasureRun(const char* folder, const Program& program, int index)
             firstPaint = NowMs() - start;
             if (!program.isLauncher)
                 picture = firstPaint;
-        } else if (firstPaint && FlatBackgroundPoints(screen, origin) <= 1) {
+        } else if (firstPaint && AtMostFlat(screen, origin, 1)) {
             // A picture may meet the fill colour at one point by chance; four of five cannot.
             picture = NowMs() - start;
         }
@@ -118,14 +126,14 @@ bool MeasureRun(const char* folder, const Program& program, int index)
     ReleaseDC(NULL, screen);
 
     bool shown = picture != 0;
-    if (shown) {
+    if (shown && index >= 0) {
         PROCESS_MEMORY_COUNTERS memory = {};
         GetProcessMemoryInfo(process.hProcess, &memory, sizeof(memory));
         PrintFigure("first_paint", program, index, firstPaint);
         if (program.isLauncher)
             PrintFigure("picture", program, index, picture);
         PrintFigure("peak_ws", program, index, (double)memory.PeakWorkingSetSize / 1048576.0);
-    } else {
+    } else if (!shown) {
         fprintf(stderr, "error: %s: no %s\n", program.name, window ? "picture" : "window");
     }
     if (window)
