@@ -34,7 +34,7 @@ struct LauncherState {
     HWND musicCheck;
     HWND volumeTrackbar;
     HBRUSH trackbarBrush;
-    // The system DPI the layout is drawn at; 96 is the design's own scale.
+    // The system DPI the layout is drawn at; 96 is the layout's own scale.
     int dpi;
     // The BUTTON class's own procedure, which the two owner-drawn buttons are
     // subclassed over so that their pointer messages reach the hover tracking.
