@@ -23,19 +23,21 @@ TEST(Look, PictureOrFallbackCoversTheWindow)
     }
 }
 
-TEST(Look, PlayUnderThePointerAndPressed)
+TEST(Look, PlayUnderThePointerPressedAndFocused)
 {
     // Half way down the gradient: normal, hover, pressed.
     const COLORREF looks[3] = { RGB(177, 133, 51), RGB(204, 157, 66), RGB(130, 94, 24) };
     const struct {
         POINT pointer;
-        bool pressed;
+        bool pressed, focused;
         int look;
     } steps[] = {
-        { { 200, 500 }, false, 1 },
-        { { 200, 560 }, false, 0 },
-        { { 200, 520 }, false, 1 },
-        { { 200, 520 }, true, 2 },  // pressed beats hover
+        { { 200, 500 }, false, false, 1 },
+        { { 200, 560 }, false, false, 0 },  // on to the site link
+        { { 200, 520 }, true, false, 2 },   // pressed beats hover
+        { { 600, 300 }, false, false, 0 },  // off to the background
+        { { 200, 520 }, false, false, 1 },
+        { { -40, 520 }, false, true, 0 },   // out of the window; the focus given to PLAY
     };
     Launcher launcher(Stage());
     for (const auto& step : steps) {
@@ -43,7 +45,14 @@ TEST(Look, PlayUnderThePointerAndPressed)
         ClientToScreen(launcher.window, &pointer);
         SetCursorPos(pointer.x, pointer.y);
         SendTo(launcher.Control(ID_PLAY), BM_SETSTATE, step.pressed);
-        EXPECT_TRUE(WaitUntil([&] { return Shows(launcher.window, 44, 516, looks[step.look]); }, 2000))
-            << step.pointer.x << "," << step.pointer.y << " " << step.pressed;
+        SendTo(launcher.Control(ID_PLAY), step.focused ? WM_SETFOCUS : WM_NULL);
+        // The focus rectangle's dots on its left edge, three pixels in, differ from the gradient beside them.
+        auto dotted = [&] {
+            return !Shows(launcher.window, 37, 516, Pixel(launcher.window, 44, 516))
+                || !Shows(launcher.window, 37, 517, Pixel(launcher.window, 44, 517));
+        };
+        EXPECT_TRUE(WaitUntil([&] { return Shows(launcher.window, 44, 516, looks[step.look]) && dotted() == step.focused; },
+                              2000))
+            << step.pointer.x << "," << step.pointer.y << " " << step.pressed << step.focused;
     }
 }

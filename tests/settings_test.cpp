@@ -44,7 +44,8 @@ TEST(Settings, StoredShownChangedSaved)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.stored) + " / " + c.changes);
         StoreConfig(c.stored);
-        Launcher launcher(c.client ? Stage({ c.client + std::string(".exe=Main.exe") }) : Stage());
+        std::string folder = c.client ? Stage({ c.client + std::string(".exe=Main.exe") }) : Stage();
+        Launcher launcher(folder);
         std::istringstream changes(c.changes);
         for (std::string change; changes >> change;) {
             if (change.rfind("row=", 0) == 0)
@@ -55,6 +56,10 @@ TEST(Settings, StoredShownChangedSaved)
                 StoreConfig("");
         }
         EXPECT_EQ(Panel(launcher), c.shown);
+        // Probed, the client is free again: a patcher may rewrite or delete it.
+        std::string client = folder + "\\Main.exe";
+        HANDLE file = CreateFileA(client.c_str(), GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+        EXPECT_TRUE(!c.client || (file != INVALID_HANDLE_VALUE && CloseHandle(file) && DeleteFileA(client.c_str())));
         // At the end of a session the process is ended without WM_DESTROY.
         bool ending = strstr(c.changes, "end") != NULL;
         if (ending || strstr(c.changes, "cancel"))

@@ -117,14 +117,21 @@ inline std::string StoredConfig()
     return text;
 }
 
-// Whether the screen shows about this colour at a point of a window's client area.
-inline bool Shows(HWND window, int x, int y, COLORREF color)
+// The colour the screen shows at a point of a window's client area.
+inline COLORREF Pixel(HWND window, int x, int y)
 {
     POINT point = { x, y };
     ClientToScreen(window, &point);
     HDC screen = GetDC(NULL);
     COLORREF shown = GetPixel(screen, point.x, point.y);
     ReleaseDC(NULL, screen);
+    return shown;
+}
+
+// Whether the screen shows about this colour at a point of a window's client area.
+inline bool Shows(HWND window, int x, int y, COLORREF color)
+{
+    COLORREF shown = Pixel(window, x, y);
     return abs(GetRValue(shown) - GetRValue(color)) + abs(GetGValue(shown) - GetGValue(color))
          + abs(GetBValue(shown) - GetBValue(color)) <= 6;
 }
