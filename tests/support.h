@@ -135,3 +135,24 @@ inline bool Shows(HWND window, int x, int y, COLORREF color)
     return abs(GetRValue(shown) - GetRValue(color)) + abs(GetGValue(shown) - GetGValue(color))
          + abs(GetBValue(shown) - GetBValue(color)) <= 6;
 }
+
+inline std::wstring WindowText(HWND window)
+{
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, ARRAYSIZE(text));
+    return text;
+}
+
+// Presses PLAY and answers the box it brings with OK: "caption: text", or "" for no box.
+inline std::wstring AnswerWarning(const Launcher& launcher)
+{
+    PostMessageA(launcher.Control(ID_PLAY), BM_CLICK, 0, 0);
+    HWND box = NULL;
+    if (!WaitUntil([&] { return IsWindowVisible(box = FindWindowA("#32770", NULL)); }))
+        return L"";
+    EXPECT_EQ(GetWindow(box, GW_OWNER), launcher.window);
+    std::wstring answer = WindowText(box) + L": " + WindowText(GetDlgItem(box, 0xFFFF));
+    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    return answer;
+}

@@ -7,8 +7,8 @@ TEST(Version, FilePropertiesAsBuilt)
     ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, data.size(), &data[0]));
     WORD* translation = NULL;
     UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(&data[0], "\\VarFileInfo\\Translation", (void**)&translation, &length));
-    EXPECT_EQ(MAKELONG(translation[1], translation[0]), 0x040904B0);
+    EXPECT_TRUE(VerQueryValueA(&data[0], "\\VarFileInfo\\Translation", (void**)&translation, &length)
+                && MAKELONG(translation[1], translation[0]) == 0x040904B0);
     const char* const fields[][2] = {
         { "ProductName", "Velkora Launcher" },        { "FileDescription", "Velkora Launcher" },
         { "FileVersion", VELKORA_VERSION },           { "ProductVersion", VELKORA_VERSION },

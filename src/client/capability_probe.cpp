@@ -6,6 +6,7 @@
 
 #include "client/marker_scan.h"
 #include "shell/launcher_state.h"
+#include "shell/launcher_text.h"
 
 static bool ReadFileChunk(void* context, unsigned char* destination, size_t capacity, size_t* bytesRead)
 {
@@ -37,7 +38,10 @@ void ApplyClientCapability(int supported)
         return;
     // The check state stays: it is still what "WindowMode" is saved from.
     EnableWindow(gLauncher.fullScreenCheck, FALSE);
-    SetWindowTextA(gLauncher.fullScreenCheck, "Full screen (needs client update)");
-    // The longer caption gets the panel's whole width, to the right edge of "Music".
-    SetWindowPos(gLauncher.fullScreenCheck, NULL, 0, 0, ScaleToDpi(280), ScaleToDpi(22), SWP_NOMOVE | SWP_NOZORDER);
+    wchar_t caption[128];
+    SetWindowTextW(gLauncher.fullScreenCheck, LauncherText(IDS_FULLSCREEN_NEEDS_UPDATE, caption, ARRAYSIZE(caption)));
+    // The longer caption gets the panel's whole width and a little more: the row is
+    // empty to the right, and in the font that stands in for Segoe UI where it is
+    // missing the English caption is 265 pixels wide after the box's 18.
+    SetWindowPos(gLauncher.fullScreenCheck, NULL, 0, 0, ScaleToDpi(290), ScaleToDpi(22), SWP_NOMOVE | SWP_NOZORDER);
 }

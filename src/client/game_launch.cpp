@@ -4,11 +4,9 @@
 
 #include "settings/client_settings.h"
 #include "shell/launcher_state.h"
+#include "shell/launcher_text.h"
 #include "shell/main_window.h"
 #include "shell/site_link.h"
-
-static const char* const kLaunchWarning = "Main.exe not found.\n\nPut the launcher in the same folder as the game.";
-static const char* const kLaunchWarningCaption = "Velkora";
 
 // The current directory, which start-up made the launcher's own folder, or NULL;
 // free with HeapFree. Wide, and grown until it fits: the folder's name may lie
@@ -93,7 +91,9 @@ void LaunchGame(HWND mainWindow)
         HeapFree(GetProcessHeap(), 0, folder);
 
     if (!started) {
-        MessageBoxA(mainWindow, kLaunchWarning, kLaunchWarningCaption, MB_OK | MB_ICONEXCLAMATION);
+        wchar_t warning[256], caption[64];
+        MessageBoxW(mainWindow, LauncherText(IDS_CLIENT_MISSING, warning, ARRAYSIZE(warning)),
+                    LauncherText(IDS_CLIENT_MISSING_CAPTION, caption, ARRAYSIZE(caption)), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (request.hProcess)

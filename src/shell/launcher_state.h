@@ -39,6 +39,8 @@ struct LauncherState {
     // The BUTTON class's own procedure, which the two owner-drawn buttons are
     // subclassed over so that their pointer messages reach the hover tracking.
     WNDPROC buttonBaseProc;
+    // The language of the string table the texts come from.
+    LANGID textLanguage;
 };
 
 extern LauncherState gLauncher;

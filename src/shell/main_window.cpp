@@ -5,6 +5,7 @@
 
 #include "settings/client_settings.h"
 #include "shell/launcher_state.h"
+#include "shell/launcher_text.h"
 #include "shell/site_link.h"
 #include "shell/window_proc.h"
 
@@ -145,22 +146,42 @@ HWND CreateMainWindow(HINSTANCE instance)
 }
 
 // x, y, width and height are those of the 96-DPI layout.
-static HWND CreateChild(HWND parent, HINSTANCE instance, const char* className, const char* text,
-                        DWORD style, int x, int y, int width, int height, int id, HFONT font)
+static HWND CreateChild(HWND parent, HINSTANCE instance, const char* className, DWORD style, int x, int y,
+                        int width, int height, int id, HFONT font)
 {
-    HWND child = CreateWindowExA(0, className, text, style, ScaleToDpi(x), ScaleToDpi(y), ScaleToDpi(width),
+    HWND child = CreateWindowExA(0, className, NULL, style, ScaleToDpi(x), ScaleToDpi(y), ScaleToDpi(width),
                                  ScaleToDpi(height), parent, (HMENU)(INT_PTR)id, instance, NULL);
     if (font)
         SendMessageA(child, WM_SETFONT, (WPARAM)font, TRUE);
     return child;
 }
 
-static HWND CreateHoverButton(HWND parent, HINSTANCE instance, const char* text, int y, int height,
-                              int id, HFONT font)
+// A control showing text in the player's language: a wide window, so that its text
+// is never narrowed to the ANSI code page on the way in or out.
+static HWND CreateTextChild(HWND parent, HINSTANCE instance, const wchar_t* className, const wchar_t* text,
+                            DWORD style, int x, int y, int width, int height, int id, HFONT font)
 {
-    HWND button = CreateChild(parent, instance, "BUTTON", text, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
-                              34, y, 246, height, id, font);
-    WNDPROC baseProc = (WNDPROC)SetWindowLongPtrA(button, GWLP_WNDPROC, (LONG_PTR)HoverButtonProc);
+    HWND child = CreateWindowExW(0, className, text, style, ScaleToDpi(x), ScaleToDpi(y), ScaleToDpi(width),
+                                 ScaleToDpi(height), parent, (HMENU)(INT_PTR)id, instance, NULL);
+    SendMessageW(child, WM_SETFONT, (WPARAM)font, TRUE);
+    return child;
+}
+
+static HWND CreateTranslatedChild(HWND parent, HINSTANCE instance, const wchar_t* className, UINT textId,
+                                  DWORD style, int x, int y, int width, int height, int id)
+{
+    wchar_t text[128];
+    return CreateTextChild(parent, instance, className, LauncherText(textId, text, ARRAYSIZE(text)), style, x, y,
+                           width, height, id, gLauncher.fontNormal);
+}
+
+static HWND CreateHoverButton(HWND parent, HINSTANCE instance, const wchar_t* text, int y, int height, int id,
+                              HFONT font)
+{
+    HWND button = CreateTextChild(parent, instance, L"BUTTON", text, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 34, y,
+                                  246, height, id, font);
+    // The wide setter keeps the button a wide window.
+    WNDPROC baseProc = (WNDPROC)SetWindowLongPtrW(button, GWLP_WNDPROC, (LONG_PTR)HoverButtonProc);
     if (!gLauncher.buttonBaseProc)
         gLauncher.buttonBaseProc = baseProc;
     return button;
@@ -169,38 +190,39 @@ static HWND CreateHoverButton(HWND parent, HINSTANCE instance, const char* text,
 void CreateChildControls(HWND mainWindow, HINSTANCE instance)
 {
     const DWORD visibleChild = WS_CHILD | WS_VISIBLE;
-    HFONT normal = gLauncher.fontNormal;
+    const DWORD checkBox = visibleChild | BS_AUTOCHECKBOX;
 
-    CreateChild(mainWindow, instance, "STATIC", "Resolution", visibleChild, 34, 352, 96, 20, 0, normal);
+    CreateTranslatedChild(mainWindow, instance, L"STATIC", IDS_RESOLUTION, visibleChild, 34, 352, 96, 20, 0);
 
-    gLauncher.resolutionCombo = CreateChild(mainWindow, instance, "COMBOBOX", NULL,
-                                            visibleChild | WS_VSCROLL | CBS_DROPDOWNLIST, 130, 350, 150,
-                                            260, ID_RESOLUTION, normal);
+    gLauncher.resolutionCombo = CreateChild(mainWindow, instance, "COMBOBOX", visibleChild | WS_VSCROLL
+                                            | CBS_DROPDOWNLIST, 130, 350, 150, 260, ID_RESOLUTION,
+                                            gLauncher.fontNormal);
     LoadResolutionSetting();
 
-    gLauncher.fullScreenCheck = CreateChild(mainWindow, instance, "BUTTON", "Full screen",
-                                            visibleChild | BS_AUTOCHECKBOX, 34, 388, 150, 22,
-                                            ID_FULLSCREEN, normal);
+    gLauncher.fullScreenCheck = CreateTranslatedChild(mainWindow, instance, L"BUTTON", IDS_FULLSCREEN, checkBox,
+                                                      34, 388, 150, 22, ID_FULLSCREEN);
     LoadWindowModeSetting();
 
-    gLauncher.soundCheck = CreateChild(mainWindow, instance, "BUTTON", "Sound effects",
-                                       visibleChild | BS_AUTOCHECKBOX, 34, 416, 150, 22, ID_SOUND, normal);
+    gLauncher.soundCheck = CreateTranslatedChild(mainWindow, instance, L"BUTTON", IDS_SOUND, checkBox, 34, 416,
+                                                 150, 22, ID_SOUND);
     LoadSoundSetting();
 
-    gLauncher.musicCheck = CreateChild(mainWindow, instance, "BUTTON", "Music", visibleChild | BS_AUTOCHECKBOX,
-                                       194, 416, 120, 22, ID_MUSIC, normal);
+    gLauncher.musicCheck = CreateTranslatedChild(mainWindow, instance, L"BUTTON", IDS_MUSIC, checkBox, 194, 416,
+                                                 120, 22, ID_MUSIC);
     LoadMusicSetting();
 
-    CreateChild(mainWindow, instance, "STATIC", "Volume", visibleChild, 34, 448, 96, 20, 0, normal);
+    CreateTranslatedChild(mainWindow, instance, L"STATIC", IDS_VOLUME, visibleChild, 34, 448, 96, 20, 0);
 
-    gLauncher.volumeTrackbar = CreateChild(mainWindow, instance, TRACKBAR_CLASSA, NULL,
-                                           visibleChild | TBS_NOTICKS, 130, 446, 150, 26, ID_VOLUME, NULL);
+    gLauncher.volumeTrackbar = CreateChild(mainWindow, instance, TRACKBAR_CLASSA, visibleChild | TBS_NOTICKS, 130,
+                                           446, 150, 26, ID_VOLUME, NULL);
     // The range first: a position set before it would be clamped to the default range.
     SendMessageA(gLauncher.volumeTrackbar, TBM_SETRANGE, TRUE, MAKELONG(0, 10));
     LoadVolumeSetting();
 
-    CreateHoverButton(mainWindow, instance, "PLAY", 490, 52, ID_PLAY, gLauncher.fontLarge);
-    CreateHoverButton(mainWindow, instance, kSiteDomain, 550, 26, ID_SITE_LINK, normal);
+    wchar_t play[64];
+    CreateHoverButton(mainWindow, instance, LauncherText(IDS_PLAY, play, ARRAYSIZE(play)), 490, 52, ID_PLAY,
+                      gLauncher.fontLarge);
+    CreateHoverButton(mainWindow, instance, kSiteDomainW, 550, 26, ID_SITE_LINK, gLauncher.fontNormal);
 }
 
 void ShowMainWindow(HWND mainWindow, int showCommand)

@@ -8,5 +8,5 @@
 #define VELKORA_SITE_URL "https://velkora.example/"
 #endif
 
-const char* const kSiteDomain = VELKORA_SITE_DOMAIN;
+const wchar_t* const kSiteDomainW = L"" VELKORA_SITE_DOMAIN;
 const char* const kSiteUrl = VELKORA_SITE_URL;

@@ -1,10 +1,12 @@
 #include <windows.h>
 
+#include "shell/launcher_text.h"
 #include "shell/main_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
     UseSystemDpi();
+    ChooseTextLanguage();
     InitCommonControlsForLauncher();
     MoveToLauncherFolder();
     CreateLauncherFonts();

@@ -141,5 +141,5 @@ LRESULT CALLBACK HoverButtonProc(HWND button, UINT message, WPARAM wParam, LPARA
     } else if (message == WM_MOUSELEAVE) {
         EndHover(GetParent(button));
     }
-    return CallWindowProcA(gLauncher.buttonBaseProc, button, message, wParam, lParam);
+    return CallWindowProcW(gLauncher.buttonBaseProc, button, message, wParam, lParam);
 }

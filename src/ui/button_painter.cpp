@@ -61,10 +61,10 @@ static void DrawBorder(HDC dc, const RECT& r, COLORREF color)
     DeleteObject(pen);
 }
 
-static void DrawCaption(HDC dc, const char* caption, RECT r, COLORREF color)
+static void DrawCaption(HDC dc, const wchar_t* caption, RECT r, COLORREF color)
 {
     SetTextColor(dc, color);
-    DrawTextA(dc, caption, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    DrawTextW(dc, caption, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
 }
 
 void DrawLauncherButton(const DRAWITEMSTRUCT* item, ButtonStyle style)
@@ -79,8 +79,8 @@ void DrawLauncherButton(const DRAWITEMSTRUCT* item, ButtonStyle style)
     FillGradient(dc, r, gradient);
     DrawBorder(dc, r, colors.border);
 
-    char caption[128] = {};
-    GetWindowTextA(item->hwndItem, caption, 127);
+    wchar_t caption[128] = {};
+    GetWindowTextW(item->hwndItem, caption, ARRAYSIZE(caption));
     SetBkMode(dc, TRANSPARENT);
 
     // Pressed, the text area loses a pixel at the left and top: the caption sinks

@@ -1,0 +1,48 @@
+#include "shell/launcher_text.h"
+
+#include "shell/launcher_state.h"
+
+struct LanguageSearch {
+    LANGID wanted;
+    LANGID found;
+};
+
+static BOOL CALLBACK MatchLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR param)
+{
+    LanguageSearch* search = (LanguageSearch*)param;
+    if (PRIMARYLANGID(language) == PRIMARYLANGID(search->wanted))
+        search->found = language;
+    return language != search->wanted;
+}
+
+// The tables' languages are listed rather than asked for one by one: asked for a
+// language it lacks, the resource loader may answer with any other table.
+void ChooseTextLanguage()
+{
+#ifdef VELKORA_LANGUAGE
+    LANGID wanted = VELKORA_LANGUAGE;
+#else
+    LANGID wanted = GetUserDefaultUILanguage();
+#endif
+    LanguageSearch search = { wanted, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US) };
+    EnumResourceLanguagesW(NULL, (LPCWSTR)RT_STRING, MAKEINTRESOURCEW(IDS_PLAY / 16 + 1), MatchLanguage,
+                           (LONG_PTR)&search);
+    gLauncher.textLanguage = search.found;
+}
+
+const wchar_t* LauncherText(UINT id, wchar_t* buffer, int capacity)
+{
+    buffer[0] = L'\0';
+    HRSRC block = FindResourceExW(NULL, (LPCWSTR)RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), gLauncher.textLanguage);
+    HGLOBAL loaded = block ? LoadResource(NULL, block) : NULL;
+    const WCHAR* entry = loaded ? (const WCHAR*)LockResource(loaded) : NULL;
+    if (!entry)
+        return buffer;
+    // A block holds sixteen strings, each its length followed by that many characters.
+    for (UINT skip = id % 16; skip > 0; --skip)
+        entry += 1 + *entry;
+    int length = *entry < capacity ? *entry : capacity - 1;
+    CopyMemory(buffer, entry + 1, length * sizeof(WCHAR));
+    buffer[length] = L'\0';
+    return buffer;
+}
