@@ -1,11 +1,12 @@
-// Start-up and memory seen from outside, the launcher against the minimal window in
-// the same run. Starts the two programs in turns, watches the screen pixels of the
-// client area and reports when the first paint and the picture show, and the peak
-// working set then.
+// Start-up and memory seen from outside, the launcher against its floors in the same
+// run (floor_window.cpp: the bare window, the nine controls, the controls and the
+// picture). Starts the four programs in turns, watches the screen pixels of the client
+// area and reports when the first paint and the picture show, and the peak working set
+// as the last of them shows.
 //
 //   startup_bench FOLDER RUNS
 //
-// FOLDER holds VelkoraLauncher.exe, minimal_window.exe and launcher_bg.jpg.
+// FOLDER holds VelkoraLauncher.exe, floor_window.exe and launcher_bg.jpg.
 #include "bench.h"
 
 #include <psapi.h>
@@ -16,14 +17,19 @@ namespace {
 
 struct Program {
     const char* name;
-    const char* exeName;
+    const char* commandLine;
     const char* className;
-    bool isLauncher;
+    // The first paint holds the nine controls (else only the flat fill); a picture follows.
+    bool hasControls;
+    bool hasPicture;
 };
 
-const Program kPrograms[2] = {
-    { "launcher", "VelkoraLauncher.exe", "VelkoraLauncher", true },
-    { "minimal", "minimal_window.exe", "VelkoraBenchMinimal", false },
+const int kProgramCount = 4;
+const Program kPrograms[kProgramCount] = {
+    { "launcher", "VelkoraLauncher.exe\"", "VelkoraLauncher", true, true },
+    { "bare", "floor_window.exe\" bare", "VelkoraBenchFloor", false, false },
+    { "controls", "floor_window.exe\" controls", "VelkoraBenchFloor", true, false },
+    { "picture", "floor_window.exe\" picture", "VelkoraBenchFloor", true, true },
 };
 
 const COLORREF kFlatFill = RGB(18, 20, 32);
@@ -54,9 +60,9 @@ bool AtMostFlat(HDC screen, POINT origin, int flat)
     return true;
 }
 
-bool FirstPaintShown(HDC screen, POINT origin, bool isLauncher)
+bool FirstPaintShown(HDC screen, POINT origin, bool hasControls)
 {
-    if (!isLauncher)
+    if (!hasControls)
         return ClientPixel(screen, origin, kBackgroundPoints[0]) == kFlatFill;
     // The site link is the last control painted.
     COLORREF link = ClientPixel(screen, origin, kLinkPoint);
@@ -80,20 +86,28 @@ void PrintFigure(const char* figure, const Program& program, int index, double v
     Sample(name, index, value);
 }
 
-// One run of a program up to its picture (the minimal window: its first paint), then
-// WM_CLOSE. False when a stage never came. A negative index prints nothing.
+// One run of a program up to its picture (without one: its first paint), then WM_CLOSE.
+// False when a stage never came. A negative index prints nothing.
 bool MeasureRun(const char* folder, const Program& program, int index)
 {
-    char path[MAX_PATH];
-    char commandLine[MAX_PATH + 2];
-    snprintf(path, sizeof(path), "%s\\%s", folder, program.exeName);
-    snprintf(commandLine, sizeof(commandLine), "\"%s\"", path);
+    char commandLine[2 * MAX_PATH];
+    snprintf(commandLine, sizeof(commandLine), "\"%s\\%s", folder, program.commandLine);
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    double start = NowMs();
-    if (!CreateProcessA(path, commandLine, NULL, NULL, FALSE, 0, NULL, folder, &startup, &process)) {
-        fprintf(stderr, "error: cannot start %s (%lu)\n", path, GetLastError());
+    // Under load Wine now and then fails a start (error 1359): the clock starts again.
+    double start = 0;
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt) {
+            fprintf(stderr, "note: start %d of %s failed (%lu), retried\n", attempt, commandLine, GetLastError());
+            Sleep(500);
+        }
+        start = NowMs();
+        started = CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, folder, &startup, &process);
+    }
+    if (!started) {
+        fprintf(stderr, "error: cannot start %s (%lu)\n", commandLine, GetLastError());
         return false;
     }
     CloseHandle(process.hThread);
@@ -113,9 +127,9 @@ bool MeasureRun(const char* folder, const Program& program, int index)
                 window = found;
                 ClientToScreen(window, &origin);
             }
-        } else if (!firstPaint && FirstPaintShown(screen, origin, program.isLauncher)) {
+        } else if (!firstPaint && FirstPaintShown(screen, origin, program.hasControls)) {
             firstPaint = NowMs() - start;
-            if (!program.isLauncher)
+            if (!program.hasPicture)
                 picture = firstPaint;
         } else if (firstPaint && AtMostFlat(screen, origin, 1)) {
             // A picture may meet the fill colour at one point by chance; four of five cannot.
@@ -130,7 +144,7 @@ bool MeasureRun(const char* folder, const Program& program, int index)
         PROCESS_MEMORY_COUNTERS memory = {};
         GetProcessMemoryInfo(process.hProcess, &memory, sizeof(memory));
         PrintFigure("first_paint", program, index, firstPaint);
-        if (program.isLauncher)
+        if (program.hasPicture)
             PrintFigure("picture", program, index, picture);
         PrintFigure("peak_ws", program, index, (double)memory.PeakWorkingSetSize / 1048576.0);
     } else if (!shown) {
@@ -164,12 +178,15 @@ int main(int argc, char** argv)
 
     int failures = 0;
     // A first round not counted brings every file into the page cache. Each round
-    // starts with the other program, so neither always follows the same one.
+    // starts with the next program, every other four rounds in the reverse order, so
+    // none always follows the same one.
     for (int round = -1; round < runs; ++round) {
-        for (int slot = 0; slot < 2; ++slot) {
+        int first = round + 1;
+        int step = first / kProgramCount % 2 ? kProgramCount - 1 : 1;
+        for (int slot = 0; slot < kProgramCount; ++slot) {
             // The previous program's exit must not fall into this one's start.
             Sleep(100);
-            failures += !MeasureRun(folder, kPrograms[(round + 1 + slot) % 2], round);
+            failures += !MeasureRun(folder, kPrograms[(first + step * slot) % kProgramCount], round);
         }
     }
     return failures ? 1 : 0;
