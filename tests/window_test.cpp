@@ -5,22 +5,21 @@
 #include "support.h"
 
 // Pixels to spare beside a control's text in the launcher's font: a check box's square and
-// gap (12 pixels at 96 DPI and one, half a "0", one) and PLAY's frame take their part.
+// gap (18 pixels at 96 DPI) and PLAY's frame (8) take their part.
 static int Spare(HWND control)
 {
-    int id = GetDlgCtrlID(control), zero = 0;
+    int id = GetDlgCtrlID(control);
+    std::wstring text = WindowText(control);
     HDC dc = GetDC(control);
     HGDIOBJ previous = SelectObject(dc, id == ID_PLAY ? gLauncher.fontLarge : gLauncher.fontNormal);
-    std::wstring text = WindowText(control);
     SIZE size = {};
     GetTextExtentPoint32W(dc, text.c_str(), text.size(), &size);
-    GetCharWidthW(dc, L'0', L'0', &zero);
     SelectObject(dc, previous);
     ReleaseDC(control, dc);
     RECT r;
     GetClientRect(control, &r);
     bool checkBox = (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX;
-    return r.right - size.cx - (checkBox ? ScaleToDpi(12) + zero / 2 + 2 : id == ID_PLAY ? ScaleToDpi(8) : 0);
+    return r.right - size.cx - ScaleToDpi(checkBox ? 18 : id == ID_PLAY ? 8 : 0);
 }
 
 TEST(Window, LayoutAndTextsInThePlayersLanguage)
@@ -38,25 +37,17 @@ TEST(Window, LayoutAndTextsInThePlayersLanguage)
         { ID_SITE_LINK, 34, 550, 246, 26 },
     };
     // Texts in the panel's order, the relabelled box (widened to 290), then the warning.
-    const wchar_t* english = L"Resolution|Full screen|Sound effects|Music|Volume|PLAY|Full screen (needs client update)|"
-                             L"Velkora: Main.exe not found.\n\nPut the launcher in the same folder as the game.";
+    const wchar_t* english = L"Resolution|Full screen|Sound effects|Music|Volume|PLAY|Full screen (needs client update)|Velkora: Main.exe not found.\n\nPut the launcher in the same folder as the game.";
     const std::pair<const char*, const wchar_t*> cases[] = {
         { "C.", english },
         { "ja_", english },  // no table: English
-        { "de_", L"Auflösung|Vollbild|Soundeffekte|Musik|Lautstärke|SPIELEN|Vollbild (Client-Update nötig)|"
-                 L"Velkora: Main.exe wurde nicht gefunden.\n\nLege den Launcher in den Ordner des Spiels." },
-        { "fr_", L"Résolution|Plein écran|Effets sonores|Musique|Volume|JOUER|Plein écran (client obsolète)|"
-                 L"Velkora: Main.exe introuvable.\n\nPlacez le lanceur dans le dossier du jeu." },
-        { "es_", L"Resolución|Pantalla entera|Sonidos|Música|Volumen|JUGAR|Pantalla entera (cliente obsoleto)|"
-                 L"Velkora: No se encontró Main.exe.\n\nColoca el launcher en la carpeta del juego." },
-        { "pt_", L"Resolução|Tela cheia|Efeitos sonoros|Música|Volume|JOGAR|Tela cheia (atualize o cliente)|"
-                 L"Velkora: Main.exe não encontrado.\n\nColoque o launcher na pasta do jogo." },
-        { "pl_", L"Ekran|Pełny ekran|Efekty dźwięku|Muzyka|Głośność|GRAJ|Pełny ekran (zaktualizuj klienta)|"
-                 L"Velkora: Nie znaleziono pliku Main.exe.\n\nUmieść launcher w folderze gry." },
-        { "ru_", L"Экран|Полный экран|Звуки|Музыка|Громкость|ИГРАТЬ|Полный экран (нужен патч)|"
-                 L"Velkora: Файл Main.exe не найден.\n\nПоместите лаунчер в папку с игрой." },
-        { "tr_", L"Çözünürlük|Tam ekran|Ses efektleri|Müzik|Ses düzeyi|OYNA|Tam ekran (istemciyi güncelle)|"
-                 L"Velkora: Main.exe bulunamadı.\n\nBaşlatıcıyı oyunun klasörüne koyun." },
+        { "de_", L"Auflösung|Vollbild|Soundeffekte|Musik|Lautstärke|SPIELEN|Vollbild (Client-Update nötig)|" L"Velkora: Main.exe wurde nicht gefunden.\n\nLege den Launcher in den Ordner des Spiels." },
+        { "fr_", L"Résolution|Plein écran|Effets sonores|Musique|Volume|JOUER|Plein écran (client obsolète)|" L"Velkora: Main.exe introuvable.\n\nPlacez le lanceur dans le dossier du jeu." },
+        { "es_", L"Resolución|Pantalla entera|Sonidos|Música|Volumen|JUGAR|Pantalla entera (cliente obsoleto)|" L"Velkora: No se encontró Main.exe.\n\nColoca el launcher en la carpeta del juego." },
+        { "pt_", L"Resolução|Tela cheia|Efeitos sonoros|Música|Volume|JOGAR|Tela cheia (atualize o cliente)|" L"Velkora: Main.exe não encontrado.\n\nColoque o launcher na pasta do jogo." },
+        { "pl_", L"Ekran|Pełny ekran|Efekty dźwięku|Muzyka|Głośność|GRAJ|Pełny ekran (zaktualizuj klienta)|" L"Velkora: Nie znaleziono pliku Main.exe.\n\nUmieść launcher w folderze gry." },
+        { "ru_", L"Экран|Полный экран|Звуки|Музыка|Громкость|ИГРАТЬ|Полный экран (нужен патч)|" L"Velkora: Файл Main.exe не найден.\n\nПоместите лаунчер в папку с игрой." },
+        { "tr_", L"Çözünürlük|Tam ekran|Ses efektleri|Müzik|Ses düzeyi|OYNA|Tam ekran (istemciyi güncelle)|" L"Velkora: Main.exe bulunamadı.\n\nBaşlatıcıyı oyunun klasörüne koyun." },
     };
     std::string locale = getenv("LC_ALL") ? getenv("LC_ALL") : "C.UTF-8";
     const wchar_t* expected = NULL;
