@@ -1,5 +1,4 @@
-// trust_check ROOT.der FILE.exe: trusts the root certificate for this user, then prints what
-// WinVerifyTrust, as Explorer and SmartScreen ask it, says of the file's signature (0: trusted).
+// trust_check ROOT.der FILE.exe: trusts the root for this user, prints WinVerifyTrust's answer for the file.
 #include <windows.h>
 #include <softpub.h>
 #include <cstdio>
