@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Draws the launcher icon with ImageMagick and packs it as an .ico whose six
-images (256, 128, 64, 48, 32, 16) are all 8-bit RGBA PNGs. The same bytes on every
-run: the PNGs carry pixels only, none of the dates ImageMagick would add."""
+"""Draws the launcher icon with ImageMagick, or takes the operator's square picture
+(a PNG of at least 256 pixels, given as the second argument), and packs it as an .ico
+whose six images (256, 128, 64, 48, 32, 16) are all 8-bit RGBA PNGs. The same bytes on
+every run: the PNGs carry pixels only, none of the dates ImageMagick would add."""
 import os
 import struct
 import subprocess
@@ -23,10 +24,12 @@ def draw(path):
         "PNG32:" + path], check=True)
 
 
-def main(out):
+def main(out, picture=None):
     with tempfile.TemporaryDirectory() as work:
-        master = os.path.join(work, "master.png")
-        draw(master)
+        # Each size is scaled from the operator's own picture, not from a 256 copy of it.
+        master = picture or os.path.join(work, "master.png")
+        if not picture:
+            draw(master)
         images = []
         for size in SIZES:
             png = os.path.join(work, f"{size}.png")
@@ -47,4 +50,4 @@ def main(out):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1])
+    main(*sys.argv[1:3])
