@@ -29,32 +29,24 @@ TEST(Launch, StartsOnlyTheClientBesideTheLauncher)
 
 TEST(Launch, WarnsOnceWithoutClientAndOpensTheSite)
 {
-    std::string browser = "\"" + BuildFile("stand_in.exe") + "\" \"%1\"";
-    // A client elsewhere on the PATH is not the one beside the launcher.
-    SetEnvironmentVariableA("PATH", (Stage({ "stand_in.exe=Main.exe" }) + ";" + getenv("PATH")).c_str());
+    std::string browser = "\"" + BuildFile("stand_in.exe") + "\" \"%1\"", folder = Stage();
+    // A folder of the client's name is not the client: "open" would start a file browser.
+    EXPECT_TRUE(CreateDirectoryA((folder + "\\Main.exe").c_str(), NULL));
     for (const char* scheme : { "http", "https" })
         RegSetKeyValueA(HKEY_CLASSES_ROOT, (scheme + std::string("\\shell\\open\\command")).c_str(), NULL, REG_SZ,
                         browser.c_str(), browser.size() + 1);
-    // No client, then a folder of the client's name: "open" on it would start a file browser.
-    for (bool clientFolder : { false, true }) {
-        std::string folder = Stage();
-        EXPECT_TRUE(!clientFolder || CreateDirectoryA((folder + "\\Main.exe").c_str(), NULL));
-        SetEnvironmentVariableA("VELKORA_RECORD", (folder + "\\record.txt").c_str());
+    SetEnvironmentVariableA("VELKORA_RECORD", (folder + "\\record.txt").c_str());
+    StoreConfig("");
+    Launcher launcher(folder);
+    PostMessageA(launcher.Control(ID_SITE_LINK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return Recorded(folder).find(kSiteUrl) != std::string::npos; }));
+    EXPECT_EQ(StoredConfig(), "- - - - -");
+    for (int press = 0; press < 2; ++press) {
         StoreConfig("");
-        Launcher launcher(folder);
-        if (!clientFolder) {
-            PostMessageA(launcher.Control(ID_SITE_LINK), BM_CLICK, 0, 0);
-            EXPECT_TRUE(WaitUntil([&] { return Recorded(folder).find(kSiteUrl) != std::string::npos; }));
-            EXPECT_EQ(StoredConfig(), "- - - - -");
-        }
-        for (int press = clientFolder; press < 2; ++press) {
-            StoreConfig("");
-            EXPECT_EQ(AnswerWarning(launcher),
-                      L"Velkora: Main.exe not found.\n\nPut the launcher in the same folder as the game.");
-            EXPECT_EQ(StoredConfig(), "3 1 1 1 5");
-            Sleep(Scaled(300));  // no second box follows
-            EXPECT_EQ(FindWindowA("#32770", NULL), (HWND)NULL);
-        }
-        EXPECT_EQ(launcher.Close(), 0u);
+        EXPECT_EQ(AnswerWarning(launcher), L"Velkora: Main.exe not found.\n\nPut the launcher in the same folder as the game.");
+        EXPECT_EQ(StoredConfig(), "3 1 1 1 5");
+        Sleep(Scaled(300));  // no second box follows
+        EXPECT_EQ(FindWindowA("#32770", NULL), (HWND)NULL);
     }
+    EXPECT_EQ(launcher.Close(), 0u);
 }

@@ -1,5 +1,5 @@
 // What the player sees: the picture or its fallbacks over the whole window, and PLAY
-// under a real pointer and pressed.
+// under a real pointer, pressed and focused.
 #include "support.h"
 
 TEST(Look, PictureOrFallbackCoversTheWindow)
@@ -16,9 +16,8 @@ TEST(Look, PictureOrFallbackCoversTheWindow)
     };
     for (const auto& c : cases) {
         Launcher launcher(Stage(c.files));
-        EXPECT_TRUE(WaitUntil([&] {
-            return Shows(launcher.window, 10, 10, c.topLeft) && Shows(launcher.window, 890, 590, c.bottomRight);
-        }, 2000)) << c.files.size();
+        auto shown = [&] { return Shows(launcher.window, 10, 10, c.topLeft) && Shows(launcher.window, 890, 590, c.bottomRight); };
+        EXPECT_TRUE(WaitUntil(shown, 2000)) << c.files.size();
         EXPECT_EQ(launcher.Close(), 0u);
     }
 }
@@ -27,32 +26,25 @@ TEST(Look, PlayUnderThePointerPressedAndFocused)
 {
     // Half way down the gradient: normal, hover, pressed.
     const COLORREF looks[3] = { RGB(177, 133, 51), RGB(204, 157, 66), RGB(130, 94, 24) };
-    const struct {
-        POINT pointer;
-        bool pressed, focused;
-        int look;
-    } steps[] = {
-        { { 200, 500 }, false, false, 1 },
-        { { 200, 560 }, false, false, 0 },  // on to the site link
-        { { 200, 520 }, true, false, 2 },   // pressed beats hover
-        { { 600, 300 }, false, false, 0 },  // off to the background
-        { { 200, 520 }, false, false, 1 },
-        { { -40, 520 }, false, true, 0 },   // out of the window; the focus given to PLAY
+    const int steps[][5] = {  // pointer x, y; pressed; focused; look
+        { 200, 500, 0, 0, 1 },
+        { 200, 560, 0, 0, 0 },  // on to the site link
+        { 200, 520, 1, 0, 2 },  // pressed beats hover
+        { 600, 300, 0, 0, 0 },  // off to the background
+        { 200, 520, 0, 0, 1 },
+        { -40, 520, 0, 1, 0 },  // out of the window; the focus given to PLAY
     };
     Launcher launcher(Stage());
-    for (const auto& step : steps) {
-        POINT pointer = step.pointer;
+    for (const int* step : steps) {
+        POINT pointer = { step[0], step[1] };
         ClientToScreen(launcher.window, &pointer);
         SetCursorPos(pointer.x, pointer.y);
-        SendTo(launcher.Control(ID_PLAY), BM_SETSTATE, step.pressed);
-        SendTo(launcher.Control(ID_PLAY), step.focused ? WM_SETFOCUS : WM_NULL);
+        SendTo(launcher.Control(ID_PLAY), BM_SETSTATE, step[2]);
+        SendTo(launcher.Control(ID_PLAY), step[3] ? WM_SETFOCUS : WM_NULL);
         // The focus rectangle's dots on its left edge, three pixels in, differ from the gradient beside them.
-        auto dotted = [&] {
-            return !Shows(launcher.window, 37, 516, Pixel(launcher.window, 44, 516))
-                || !Shows(launcher.window, 37, 517, Pixel(launcher.window, 44, 517));
-        };
-        EXPECT_TRUE(WaitUntil([&] { return Shows(launcher.window, 44, 516, looks[step.look]) && dotted() == step.focused; },
-                              2000))
-            << step.pointer.x << "," << step.pointer.y << " " << step.pressed << step.focused;
+        auto dotted = [&](int y) { return !Shows(launcher.window, 37, y, Pixel(launcher.window, 44, y)); };
+        EXPECT_TRUE(WaitUntil([&] {
+            return Shows(launcher.window, 44, 516, looks[step[4]]) && (dotted(516) || dotted(517)) == (step[3] != 0);
+        }, 2000)) << step[0] << "," << step[1] << " " << step[2] << step[3];
     }
 }
