@@ -29,13 +29,10 @@ TEST(Launch, StartsOnlyTheClientBesideTheLauncher)
 
 TEST(Launch, WarnsOnceWithoutClientAndOpensTheSite)
 {
-    std::string browser = "\"" + BuildFile("stand_in.exe") + "\" \"%1\"", folder = Stage();
+    std::string folder = Stage();
     // A folder of the client's name is not the client: "open" would start a file browser.
     EXPECT_TRUE(CreateDirectoryA((folder + "\\Main.exe").c_str(), NULL));
-    for (const char* scheme : { "http", "https" })
-        RegSetKeyValueA(HKEY_CLASSES_ROOT, (scheme + std::string("\\shell\\open\\command")).c_str(), NULL, REG_SZ,
-                        browser.c_str(), browser.size() + 1);
-    SetEnvironmentVariableA("VELKORA_RECORD", (folder + "\\record.txt").c_str());
+    UseStandInBrowser(folder);
     StoreConfig("");
     Launcher launcher(folder);
     PostMessageA(launcher.Control(ID_SITE_LINK), BM_CLICK, 0, 0);

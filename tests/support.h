@@ -143,6 +143,16 @@ inline std::wstring WindowText(HWND window)
     return text;
 }
 
+// The stand-in as the web browser; it and a started client record themselves in folder\record.txt.
+inline void UseStandInBrowser(const std::string& folder)
+{
+    std::string browser = "\"" + BuildFile("stand_in.exe") + "\" \"%1\"";
+    for (const char* scheme : { "http", "https" })
+        RegSetKeyValueA(HKEY_CLASSES_ROOT, (scheme + std::string("\\shell\\open\\command")).c_str(), NULL, REG_SZ,
+                        browser.c_str(), browser.size() + 1);
+    SetEnvironmentVariableA("VELKORA_RECORD", (folder + "\\record.txt").c_str());
+}
+
 // Presses PLAY and answers the box it brings with OK: "caption: text", or "" for no box.
 inline std::wstring AnswerWarning(const Launcher& launcher)
 {

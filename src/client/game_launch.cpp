@@ -7,6 +7,7 @@
 #include "shell/launcher_text.h"
 #include "shell/main_window.h"
 #include "shell/site_link.h"
+#include "shell/system_libraries.h"
 
 // The current directory, which start-up made the launcher's own folder, or NULL;
 // free with HeapFree. Wide, and grown until it fits: the folder's name may lie
@@ -55,7 +56,7 @@ static wchar_t* ClientPath(const wchar_t* folder)
 static FARPROC ShellFunction(const char* name)
 {
     if (!gLauncher.shellModule)
-        gLauncher.shellModule = LoadSystemLibrary("shell32.dll");
+        gLauncher.shellModule = LoadSystemLibrary(L"shell32.dll");
     return gLauncher.shellModule ? GetProcAddress(gLauncher.shellModule, name) : NULL;
 }
 

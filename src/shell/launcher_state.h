@@ -41,6 +41,9 @@ struct LauncherState {
     WNDPROC buttonBaseProc;
     // The language of the string table the texts come from.
     LANGID textLanguage;
+    // LoadLibraryExW's flags for a system library: 0 once the default directories are
+    // the system folder alone, else LOAD_WITH_ALTERED_SEARCH_PATH.
+    DWORD systemLibraryFlags;
 };
 
 extern LauncherState gLauncher;

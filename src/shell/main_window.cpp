@@ -7,6 +7,7 @@
 #include "shell/launcher_state.h"
 #include "shell/launcher_text.h"
 #include "shell/site_link.h"
+#include "shell/system_libraries.h"
 #include "shell/window_proc.h"
 
 LauncherState gLauncher;
@@ -26,12 +27,19 @@ void UseSystemDpi()
     ReleaseDC(NULL, screen);
 }
 
+// comctl32 is not among the libraries Windows always takes from the system folder:
+// imported, it would be looked for beside the launcher first.
 void InitCommonControlsForLauncher()
 {
+    HMODULE library = LoadSystemLibrary(L"comctl32.dll");
+    auto initialize = library ? (decltype(&InitCommonControlsEx))(void*)GetProcAddress(library,
+                                                                                        "InitCommonControlsEx")
+                              : NULL;
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES;
-    InitCommonControlsEx(&controls);
+    if (initialize)
+        initialize(&controls);
 }
 
 // Makes the folder of the launcher's own executable current, so the pictures and
@@ -83,24 +91,13 @@ void CreateLauncherFonts()
     gLauncher.fontLarge = CreateLauncherFont(-ScaleToDpi(24), FW_BOLD);
 }
 
-HMODULE LoadSystemLibrary(const char* name)
-{
-    char path[MAX_PATH];
-    UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    if (length == 0 || length + 1 + lstrlenA(name) >= MAX_PATH)
-        return NULL;
-    path[length] = '\\';
-    lstrcpyA(path + length + 1, name);
-    return LoadLibraryA(path);
-}
-
 // GDI+ and the dozen libraries it brings load after the first paint, with the picture.
 bool StartGdiplus()
 {
     if (gLauncher.gdiplusToken)
         return true;
     if (!gLauncher.gdiplusModule)
-        gLauncher.gdiplusModule = LoadSystemLibrary("gdiplus.dll");
+        gLauncher.gdiplusModule = LoadSystemLibrary(L"gdiplus.dll");
     if (!gLauncher.gdiplusModule)
         return false;
     auto startup = (decltype(&Gdiplus::GdiplusStartup))(void*)GetProcAddress(gLauncher.gdiplusModule,

@@ -16,9 +16,6 @@ void UseSystemDpi();
 void InitCommonControlsForLauncher();
 void MoveToLauncherFolder();
 void CreateLauncherFonts();
-// A library from the system folder, for what is loaded when first used; never one of
-// that name lying in the game's folder. NULL when it cannot be loaded.
-HMODULE LoadSystemLibrary(const char* name);
 // Loads and starts GDI+ on the first call (LoadBackground makes it); true once started.
 bool StartGdiplus();
 ATOM RegisterLauncherClass(HINSTANCE instance);

@@ -2,9 +2,11 @@
 
 #include "shell/launcher_text.h"
 #include "shell/main_window.h"
+#include "shell/system_libraries.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
+    RestrictLibrarySearch();
     UseSystemDpi();
     ChooseTextLanguage();
     InitCommonControlsForLauncher();

@@ -47,7 +47,9 @@ static void FillGradient(HDC dc, const RECT& r, const ButtonGradient& gradient)
 {
     TRIVERTEX vertices[2] = { Vertex(r.left, r.top, gradient.top), Vertex(r.right, r.bottom, gradient.bottom) };
     GRADIENT_RECT joined = { 0, 1 };
-    GradientFill(dc, vertices, 2, &joined, 1, GRADIENT_FILL_RECT_V);
+    // GDI32's own: MSIMG32's GradientFill only forwards to it, and MSIMG32 is not among
+    // the libraries Windows always takes from the system folder.
+    GdiGradientFill(dc, vertices, 2, &joined, 1, GRADIENT_FILL_RECT_V);
 }
 
 static void DrawBorder(HDC dc, const RECT& r, COLORREF color)

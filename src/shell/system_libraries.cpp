@@ -1,0 +1,32 @@
+#include "shell/system_libraries.h"
+
+#include "shell/launcher_state.h"
+
+void RestrictLibrarySearch()
+{
+    // Windows 8 on, and Vista and 7 with the loader update of 2011: looked up, so that
+    // a system without it still starts.
+    typedef BOOL(WINAPI * SetDefaultFunction)(DWORD);
+    auto setDefault = (SetDefaultFunction)(void*)GetProcAddress(GetModuleHandleW(L"kernel32.dll"),
+                                                                "SetDefaultDllDirectories");
+    if (setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+        gLauncher.systemLibraryFlags = 0;
+        return;
+    }
+    // Without it the current folder at least leaves the search, and each library loaded
+    // by its full path has its own imports looked for beside it, in the system folder,
+    // instead of beside the launcher.
+    SetDllDirectoryW(L"");
+    gLauncher.systemLibraryFlags = LOAD_WITH_ALTERED_SEARCH_PATH;
+}
+
+HMODULE LoadSystemLibrary(const wchar_t* name)
+{
+    wchar_t path[MAX_PATH];
+    UINT length = GetSystemDirectoryW(path, ARRAYSIZE(path));
+    if (length == 0 || length + 1 + lstrlenW(name) >= ARRAYSIZE(path))
+        return NULL;
+    path[length] = L'\\';
+    lstrcpyW(path + length + 1, name);
+    return LoadLibraryExW(path, NULL, gLauncher.systemLibraryFlags);
+}
