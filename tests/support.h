@@ -136,11 +136,69 @@ inline bool Shows(HWND window, int x, int y, COLORREF color)
          + abs(GetBValue(shown) - GetBValue(color)) <= 6;
 }
 
+// UTF-8 text as UTF-16, each "\\n" a line break.
+inline std::wstring Wide(std::string text)
+{
+    for (size_t at; (at = text.find("\\n")) != std::string::npos;)
+        text.replace(at, 2, "\n");
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), text.size(), &wide[0], wide.size()));
+    return wide;
+}
+
 inline std::wstring WindowText(HWND window)
 {
     wchar_t text[256] = {};
     GetWindowTextW(window, text, ARRAYSIZE(text));
     return text;
+}
+
+// Id, x, y, width and height at 96 DPI, in creation order; no height: the closed combo
+// box's is the platform's.
+const int kLayout[][5] = {
+    { 0, 34, 352, 96, 20 },  // "Resolution"
+    { ID_RESOLUTION, 130, 350, 150, 0 },
+    { ID_FULLSCREEN, 34, 388, 150, 22 },
+    { ID_SOUND, 34, 416, 150, 22 },
+    { ID_MUSIC, 194, 416, 120, 22 },
+    { 0, 34, 448, 96, 20 },  // "Volume"
+    { ID_VOLUME, 130, 446, 150, 26 },
+    { ID_PLAY, 34, 490, 246, 52 },
+    { ID_SITE_LINK, 34, 550, 246, 26 },
+};
+
+// Each control where the layout puts it at dpi, the relabelled (greyed) full-screen box
+// widened to 290; in this process also with the font of that scale.
+inline void ExpectLayout(HWND window, int dpi, bool inProcess = false)
+{
+    HWND child = GetWindow(window, GW_CHILD);
+    for (const int* c : kLayout) {
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(NULL, window, (POINT*)&r, 2);
+        int width = c[0] == ID_FULLSCREEN && !IsWindowEnabled(child) ? 290 : c[3];
+        int at[5] = { GetDlgCtrlID(child), r.left, r.top, r.right - r.left, c[4] ? r.bottom - r.top : 0 };
+        int want[5] = { c[0], MulDiv(c[1], dpi, 96), MulDiv(c[2], dpi, 96), MulDiv(width, dpi, 96),
+                        MulDiv(c[4], dpi, 96) };
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(at[i], want[i]) << "control " << c[0] << " at " << c[1] << "/" << i << ", " << dpi << " DPI";
+        LOGFONTA font = {};
+        if (inProcess && c[0] != ID_VOLUME) {
+            EXPECT_TRUE(GetObjectA((HFONT)SendMessageA(child, WM_GETFONT, 0, 0), sizeof(font), &font)
+                        && font.lfHeight == -MulDiv(c[0] == ID_PLAY ? 24 : 14, dpi, 96)) << c[0] << " at " << dpi;
+        }
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+}
+
+// GDI objects alive in this process. Wine takes a handle without its generation bits as the
+// object in that slot (and GetGuiResources is a stub there).
+inline int LiveGdiObjects()
+{
+    int live = 0;
+    for (ULONG_PTR slot = 1; slot < 0x10000; ++slot)
+        live += GetObjectType((HGDIOBJ)slot) != 0;
+    return live;
 }
 
 // The stand-in as the web browser; it and a started client record themselves in folder\record.txt.

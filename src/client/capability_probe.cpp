@@ -7,6 +7,7 @@
 #include "client/marker_scan.h"
 #include "shell/launcher_state.h"
 #include "shell/launcher_text.h"
+#include "shell/main_window.h"
 
 static bool ReadFileChunk(void* context, unsigned char* destination, size_t capacity, size_t* bytesRead)
 {
@@ -43,5 +44,6 @@ void ApplyClientCapability(int supported)
     // The longer caption gets the panel's whole width and a little more: the row is
     // empty to the right, and in the font that stands in for Segoe UI where it is
     // missing the English caption is 265 pixels wide after the box's 18.
-    SetWindowPos(gLauncher.fullScreenCheck, NULL, 0, 0, ScaleToDpi(290), ScaleToDpi(22), SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(gLauncher.fullScreenCheck, NULL, 0, 0, ScaleToDpi(kRelabelledFullScreenWidth), ScaleToDpi(22),
+                 SWP_NOMOVE | SWP_NOZORDER);
 }

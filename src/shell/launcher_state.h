@@ -13,6 +13,11 @@ enum : int {
     ID_SITE_LINK = 1007,
 };
 
+// Sent from Windows 8.1 on; the headers show it only to programs built for that system.
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 // Posted once after the first paint: the file work of start-up runs from it.
 const UINT WM_LAUNCHER_INIT = WM_APP + 1;
 

@@ -9,19 +9,29 @@
 #include "shell/site_link.h"
 #include "shell/system_libraries.h"
 #include "shell/window_proc.h"
+#include "ui/background.h"
 
 LauncherState gLauncher;
 
 const char* const kLauncherClassName = "VelkoraLauncher";
 const char* const kLauncherTitle = "Velkora  -  Oradel";
 
-void UseSystemDpi()
+// The DPI of the monitor the window opens on, the one at the centre of the primary
+// screen, where the window is centred; the screen's where the system has no
+// per-monitor DPI (before Windows 8.1).
+void UseStartingDpi()
 {
-    typedef BOOL(WINAPI * SetAwareFunction)();
-    SetAwareFunction setAware =
-        (SetAwareFunction)(void*)GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware");
-    if (setAware)
-        setAware();
+    POINT centre = { GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2 };
+    typedef HRESULT(WINAPI * GetDpiFunction)(HMONITOR, int, UINT*, UINT*);
+    HMODULE shcore = LoadSystemLibrary(L"shcore.dll");
+    auto getDpi = shcore ? (GetDpiFunction)(void*)GetProcAddress(shcore, "GetDpiForMonitor") : NULL;
+    UINT dpiX = 0, dpiY = 0;
+    const int effectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    if (getDpi && getDpi(MonitorFromPoint(centre, MONITOR_DEFAULTTOPRIMARY), effectiveDpi, &dpiX, &dpiY) == S_OK
+        && dpiX > 0) {
+        gLauncher.dpi = (int)dpiX;
+        return;
+    }
     HDC screen = GetDC(NULL);
     gLauncher.dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(NULL, screen);
@@ -129,10 +139,22 @@ POINT CenteredWindowOrigin(int screenWidth, int screenHeight, int outerWidth, in
     return origin;
 }
 
-HWND CreateMainWindow(HINSTANCE instance)
+// The main window's outer rectangle at the launcher's DPI, its client area at the origin.
+// The frame is that of the DPI too where the system can say (Windows 10 1607 on).
+static RECT MainWindowFrame()
 {
     RECT frame = { 0, 0, ScaleToDpi(kClientWidth), ScaleToDpi(kClientHeight) };
-    AdjustWindowRect(&frame, kMainWindowStyle, FALSE);
+    typedef BOOL(WINAPI * AdjustFunction)(RECT*, DWORD, BOOL, DWORD, UINT);
+    auto adjustForDpi = (AdjustFunction)(void*)GetProcAddress(GetModuleHandleW(L"user32.dll"),
+                                                              "AdjustWindowRectExForDpi");
+    if (!adjustForDpi || !adjustForDpi(&frame, kMainWindowStyle, FALSE, 0, gLauncher.dpi))
+        AdjustWindowRect(&frame, kMainWindowStyle, FALSE);
+    return frame;
+}
+
+HWND CreateMainWindow(HINSTANCE instance)
+{
+    RECT frame = MainWindowFrame();
     int width = frame.right - frame.left;
     int height = frame.bottom - frame.top;
     POINT origin = CenteredWindowOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
@@ -142,12 +164,43 @@ HWND CreateMainWindow(HINSTANCE instance)
     return gLauncher.mainWindow;
 }
 
-// x, y, width and height are those of the 96-DPI layout.
-static HWND CreateChild(HWND parent, HINSTANCE instance, const char* className, DWORD style, int x, int y,
-                        int width, int height, int id, HFONT font)
+// Where each of the nine controls goes at 96 DPI, in the order they are created.
+struct ControlPlace {
+    int x, y, width, height;
+};
+enum ControlIndex {
+    PLACE_RESOLUTION_LABEL, PLACE_RESOLUTION, PLACE_FULLSCREEN, PLACE_SOUND, PLACE_MUSIC, PLACE_VOLUME_LABEL,
+    PLACE_VOLUME, PLACE_PLAY, PLACE_SITE_LINK,
+};
+static const ControlPlace kControlPlaces[] = {
+    { 34, 352, 96, 20 },    // "Resolution"
+    { 130, 350, 150, 260 }, // the resolution combo box, its list dropped down
+    { 34, 388, 150, 22 },   // "Full screen"
+    { 34, 416, 150, 22 },   // "Sound effects"
+    { 194, 416, 120, 22 },  // "Music"
+    { 34, 448, 96, 20 },    // "Volume"
+    { 130, 446, 150, 26 },  // the volume trackbar
+    { 34, 490, 246, 52 },   // PLAY
+    { 34, 550, 246, 26 },   // the site link
+};
+
+// A control's place at the launcher's DPI; the relabelled full-screen box is wider.
+static ControlPlace ScaledPlace(int index, HWND control)
 {
-    HWND child = CreateWindowExA(0, className, NULL, style, ScaleToDpi(x), ScaleToDpi(y), ScaleToDpi(width),
-                                 ScaleToDpi(height), parent, (HMENU)(INT_PTR)id, instance, NULL);
+    const ControlPlace& place = kControlPlaces[index];
+    bool relabelled = index == PLACE_FULLSCREEN && control && !IsWindowEnabled(control);
+    ControlPlace scaled = { ScaleToDpi(place.x), ScaleToDpi(place.y),
+                            ScaleToDpi(relabelled ? kRelabelledFullScreenWidth : place.width),
+                            ScaleToDpi(place.height) };
+    return scaled;
+}
+
+static HWND CreateChild(HWND parent, HINSTANCE instance, const char* className, DWORD style, int index, int id,
+                        HFONT font)
+{
+    ControlPlace at = ScaledPlace(index, NULL);
+    HWND child = CreateWindowExA(0, className, NULL, style, at.x, at.y, at.width, at.height, parent,
+                                 (HMENU)(INT_PTR)id, instance, NULL);
     if (font)
         SendMessageA(child, WM_SETFONT, (WPARAM)font, TRUE);
     return child;
@@ -156,27 +209,27 @@ static HWND CreateChild(HWND parent, HINSTANCE instance, const char* className, 
 // A control showing text in the player's language: a wide window, so that its text
 // is never narrowed to the ANSI code page on the way in or out.
 static HWND CreateTextChild(HWND parent, HINSTANCE instance, const wchar_t* className, const wchar_t* text,
-                            DWORD style, int x, int y, int width, int height, int id, HFONT font)
+                            DWORD style, int index, int id, HFONT font)
 {
-    HWND child = CreateWindowExW(0, className, text, style, ScaleToDpi(x), ScaleToDpi(y), ScaleToDpi(width),
-                                 ScaleToDpi(height), parent, (HMENU)(INT_PTR)id, instance, NULL);
+    ControlPlace at = ScaledPlace(index, NULL);
+    HWND child = CreateWindowExW(0, className, text, style, at.x, at.y, at.width, at.height, parent,
+                                 (HMENU)(INT_PTR)id, instance, NULL);
     SendMessageW(child, WM_SETFONT, (WPARAM)font, TRUE);
     return child;
 }
 
 static HWND CreateTranslatedChild(HWND parent, HINSTANCE instance, const wchar_t* className, UINT textId,
-                                  DWORD style, int x, int y, int width, int height, int id)
+                                  DWORD style, int index, int id)
 {
     wchar_t text[128];
-    return CreateTextChild(parent, instance, className, LauncherText(textId, text, ARRAYSIZE(text)), style, x, y,
-                           width, height, id, gLauncher.fontNormal);
+    return CreateTextChild(parent, instance, className, LauncherText(textId, text, ARRAYSIZE(text)), style, index,
+                           id, gLauncher.fontNormal);
 }
 
-static HWND CreateHoverButton(HWND parent, HINSTANCE instance, const wchar_t* text, int y, int height, int id,
-                              HFONT font)
+static HWND CreateHoverButton(HWND parent, HINSTANCE instance, const wchar_t* text, int index, int id, HFONT font)
 {
-    HWND button = CreateTextChild(parent, instance, L"BUTTON", text, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 34, y,
-                                  246, height, id, font);
+    HWND button = CreateTextChild(parent, instance, L"BUTTON", text, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, index, id,
+                                  font);
     // The wide setter keeps the button a wide window.
     WNDPROC baseProc = (WNDPROC)SetWindowLongPtrW(button, GWLP_WNDPROC, (LONG_PTR)HoverButtonProc);
     if (!gLauncher.buttonBaseProc)
@@ -189,37 +242,68 @@ void CreateChildControls(HWND mainWindow, HINSTANCE instance)
     const DWORD visibleChild = WS_CHILD | WS_VISIBLE;
     const DWORD checkBox = visibleChild | BS_AUTOCHECKBOX;
 
-    CreateTranslatedChild(mainWindow, instance, L"STATIC", IDS_RESOLUTION, visibleChild, 34, 352, 96, 20, 0);
+    CreateTranslatedChild(mainWindow, instance, L"STATIC", IDS_RESOLUTION, visibleChild, PLACE_RESOLUTION_LABEL, 0);
 
     gLauncher.resolutionCombo = CreateChild(mainWindow, instance, "COMBOBOX", visibleChild | WS_VSCROLL
-                                            | CBS_DROPDOWNLIST, 130, 350, 150, 260, ID_RESOLUTION,
-                                            gLauncher.fontNormal);
+                                            | CBS_DROPDOWNLIST, PLACE_RESOLUTION, ID_RESOLUTION, gLauncher.fontNormal);
     LoadResolutionSetting();
 
     gLauncher.fullScreenCheck = CreateTranslatedChild(mainWindow, instance, L"BUTTON", IDS_FULLSCREEN, checkBox,
-                                                      34, 388, 150, 22, ID_FULLSCREEN);
+                                                      PLACE_FULLSCREEN, ID_FULLSCREEN);
     LoadWindowModeSetting();
 
-    gLauncher.soundCheck = CreateTranslatedChild(mainWindow, instance, L"BUTTON", IDS_SOUND, checkBox, 34, 416,
-                                                 150, 22, ID_SOUND);
+    gLauncher.soundCheck = CreateTranslatedChild(mainWindow, instance, L"BUTTON", IDS_SOUND, checkBox, PLACE_SOUND,
+                                                 ID_SOUND);
     LoadSoundSetting();
 
-    gLauncher.musicCheck = CreateTranslatedChild(mainWindow, instance, L"BUTTON", IDS_MUSIC, checkBox, 194, 416,
-                                                 120, 22, ID_MUSIC);
+    gLauncher.musicCheck = CreateTranslatedChild(mainWindow, instance, L"BUTTON", IDS_MUSIC, checkBox, PLACE_MUSIC,
+                                                 ID_MUSIC);
     LoadMusicSetting();
 
-    CreateTranslatedChild(mainWindow, instance, L"STATIC", IDS_VOLUME, visibleChild, 34, 448, 96, 20, 0);
+    CreateTranslatedChild(mainWindow, instance, L"STATIC", IDS_VOLUME, visibleChild, PLACE_VOLUME_LABEL, 0);
 
-    gLauncher.volumeTrackbar = CreateChild(mainWindow, instance, TRACKBAR_CLASSA, visibleChild | TBS_NOTICKS, 130,
-                                           446, 150, 26, ID_VOLUME, NULL);
+    gLauncher.volumeTrackbar = CreateChild(mainWindow, instance, TRACKBAR_CLASSA, visibleChild | TBS_NOTICKS, PLACE_VOLUME,
+                                           ID_VOLUME, NULL);
     // The range first: a position set before it would be clamped to the default range.
     SendMessageA(gLauncher.volumeTrackbar, TBM_SETRANGE, TRUE, MAKELONG(0, 10));
     LoadVolumeSetting();
 
     wchar_t play[64];
-    CreateHoverButton(mainWindow, instance, LauncherText(IDS_PLAY, play, ARRAYSIZE(play)), 490, 52, ID_PLAY,
+    CreateHoverButton(mainWindow, instance, LauncherText(IDS_PLAY, play, ARRAYSIZE(play)), PLACE_PLAY, ID_PLAY,
                       gLauncher.fontLarge);
-    CreateHoverButton(mainWindow, instance, kSiteDomainW, 550, 26, ID_SITE_LINK, gLauncher.fontNormal);
+    CreateHoverButton(mainWindow, instance, kSiteDomainW, PLACE_SITE_LINK, ID_SITE_LINK, gLauncher.fontNormal);
+}
+
+void RescaleMainWindow(HWND mainWindow, int dpi, const RECT* suggested)
+{
+    gLauncher.dpi = dpi;
+    SetWindowPos(mainWindow, NULL, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    // The fonts of the old scale go once no control uses them any more.
+    HFONT oldNormal = gLauncher.fontNormal;
+    HFONT oldLarge = gLauncher.fontLarge;
+    CreateLauncherFonts();
+    int index = 0;
+    for (HWND child = GetWindow(mainWindow, GW_CHILD); child && index < (int)ARRAYSIZE(kControlPlaces);
+         child = GetWindow(child, GW_HWNDNEXT), ++index) {
+        if (index != PLACE_VOLUME)
+            SendMessageW(child, WM_SETFONT, (WPARAM)(index == PLACE_PLAY ? gLauncher.fontLarge : gLauncher.fontNormal),
+                         FALSE);
+        ControlPlace at = ScaledPlace(index, child);
+        SetWindowPos(child, NULL, at.x, at.y, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    }
+    if (oldNormal)
+        DeleteObject(oldNormal);
+    if (oldLarge)
+        DeleteObject(oldLarge);
+    // The picture again from its file, stretched once to the new client area: a copy of
+    // the one stretched for the old scale would blur with every change.
+    if (gLauncher.backgroundBitmap) {
+        DeleteObject(gLauncher.backgroundBitmap);
+        gLauncher.backgroundBitmap = NULL;
+        LoadBackground();
+    }
+    RedrawWindow(mainWindow, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void ShowMainWindow(HWND mainWindow, int showCommand)

@@ -10,9 +10,14 @@ const int kClientWidth = 900;
 const int kClientHeight = 600;
 const int kIconResourceId = 101;
 
-// Lays the window out at the system DPI instead of leaving the platform to stretch it
-// as a bitmap; SetProcessDPIAware is looked up, so older systems still start.
-void UseSystemDpi();
+// The relabelled full-screen box's width at 96 DPI: the panel's whole width and a little
+// more, for the longer caption.
+const int kRelabelledFullScreenWidth = 290;
+
+// Takes the DPI that the window is laid out at, that of the monitor it opens on. The
+// manifest declares the process aware of each monitor's DPI, so nothing is stretched
+// as a bitmap.
+void UseStartingDpi();
 void InitCommonControlsForLauncher();
 void MoveToLauncherFolder();
 void CreateLauncherFonts();
@@ -26,6 +31,9 @@ POINT CenteredWindowOrigin(int screenWidth, int screenHeight, int outerWidth, in
 HWND CreateMainWindow(HINSTANCE instance);
 // Creates the nine controls and loads the stored settings into them.
 void CreateChildControls(HWND mainWindow, HINSTANCE instance);
+// WM_DPICHANGED: the window takes the suggested rectangle, and the fonts, the nine
+// controls and the picture are made again at the new DPI, then repainted once.
+void RescaleMainWindow(HWND mainWindow, int dpi, const RECT* suggested);
 void ShowMainWindow(HWND mainWindow, int showCommand);
 void RunMessageLoop(HWND mainWindow);
 void ShutdownLauncher();

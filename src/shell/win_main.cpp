@@ -7,7 +7,7 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
     RestrictLibrarySearch();
-    UseSystemDpi();
+    UseStartingDpi();
     ChooseTextLanguage();
     InitCommonControlsForLauncher();
     MoveToLauncherFolder();

@@ -4,6 +4,7 @@
 #include "client/game_launch.h"
 #include "settings/client_settings.h"
 #include "shell/launcher_state.h"
+#include "shell/main_window.h"
 #include "ui/background.h"
 #include "ui/button_painter.h"
 
@@ -130,6 +131,9 @@ LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LP
         return 0;
     case WM_LAUNCHER_INIT:
         return OnLauncherInit(window);
+    case WM_DPICHANGED:
+        RescaleMainWindow(window, LOWORD(wParam), (const RECT*)lParam);
+        return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
