@@ -1,5 +1,4 @@
-// What the player sees: the picture or its fallbacks over the whole window, and PLAY
-// under a real pointer, pressed and focused.
+// What the player sees: the picture or its fallbacks, and PLAY under a real pointer.
 #include "support.h"
 
 TEST(Look, PictureOrFallbackCoversTheWindow)
@@ -16,8 +15,9 @@ TEST(Look, PictureOrFallbackCoversTheWindow)
     };
     for (const auto& c : cases) {
         Launcher launcher(Stage(c.files));
-        auto shown = [&] { return Shows(launcher.window, 10, 10, c.topLeft) && Shows(launcher.window, 890, 590, c.bottomRight); };
-        EXPECT_TRUE(WaitUntil(shown, 2000)) << c.files.size();
+        EXPECT_TRUE(WaitUntil([&] {
+            return Shows(launcher.window, 10, 10, c.topLeft) && Shows(launcher.window, 890, 590, c.bottomRight);
+        }, 2000)) << c.files.size();
         EXPECT_EQ(launcher.Close(), 0u);
     }
 }

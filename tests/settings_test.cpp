@@ -1,5 +1,4 @@
-// The five settings seen from outside the real launcher: what the panel shows for what
-// is stored, and what is stored once the panel was changed and the launcher ended.
+// The five settings seen from outside the real launcher: stored, shown, changed, saved.
 #include "support.h"
 
 #include <commctrl.h>
@@ -17,13 +16,8 @@ static std::string Panel(const Launcher& launcher)
 
 TEST(Settings, StoredShownChangedSaved)
 {
-    const struct {
-        const char* stored;
-        const char* client;
-        const char* changes;  // row=ROW, a control id to click, reset: empty the key; end or cancel the session
-        const char* shown;
-        const char* saved;
-    } cases[] = {
+    // Stored; client; changes (row=ROW, an id to click, reset the key, end or cancel session); shown; saved.
+    const char* const cases[][5] = {
         { "", NULL, "", "2 0- 1 1 5", "3 1 1 1 5" },
         { "Resolution=11 WindowMode=0 SoundOnOff=7 MusicOnOff=0 VolumeLevel=25", "stand_in", "", "7 1 1 0 10",
           "11 0 1 0 10" },
@@ -36,10 +30,10 @@ TEST(Settings, StoredShownChangedSaved)
         { "", "stand_in", "row=9 cancel", "9 0 1 1 5", "- - - - -" },
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.stored) + " / " + c.changes);
-        StoreConfig(c.stored);
-        Launcher launcher(c.client ? Stage({ c.client + std::string(".exe=Main.exe") }) : Stage());
-        std::istringstream changes(c.changes);
+        SCOPED_TRACE(std::string(c[0]) + " / " + c[2]);
+        StoreConfig(c[0]);
+        Launcher launcher(c[1] ? Stage({ c[1] + std::string(".exe=Main.exe") }) : Stage());
+        std::istringstream changes(c[2]);
         for (std::string change; changes >> change;) {
             if (change.rfind("row=", 0) == 0)
                 SendTo(launcher.Control(ID_RESOLUTION), CB_SETCURSEL, atoi(change.c_str() + 4));
@@ -48,13 +42,13 @@ TEST(Settings, StoredShownChangedSaved)
             else
                 StoreConfig("");
         }
-        EXPECT_EQ(Panel(launcher), c.shown);
+        EXPECT_EQ(Panel(launcher), c[3]);
         // At the end of a session the process is ended without WM_DESTROY.
-        bool ending = strstr(c.changes, "end") != NULL;
-        if (ending || strstr(c.changes, "cancel"))
+        bool ending = strstr(c[2], "end") != NULL;
+        if (ending || strstr(c[2], "cancel"))
             EXPECT_EQ(SendTo(launcher.window, WM_QUERYENDSESSION) + SendTo(launcher.window, WM_ENDSESSION, ending), 1);
         else
             EXPECT_EQ(launcher.Close(), 0u);
-        EXPECT_EQ(StoredConfig(), c.saved);
+        EXPECT_EQ(StoredConfig(), c[4]);
     }
 }

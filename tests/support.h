@@ -1,5 +1,4 @@
-// What the tests share: waits, scratch folders with the real launcher, the launcher
-// seen from outside, the client's settings key and the screen's pixels.
+// What the tests share: waits, scratch folders, the launcher seen from outside, the settings.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -27,7 +26,6 @@ template <typename Done> bool WaitUntil(Done done, DWORD milliseconds = 10000)
     return true;
 }
 
-// A file beside the test program: the launcher, helper programs, test pictures.
 inline std::string BuildFile(const std::string& name)
 {
     char path[MAX_PATH];
@@ -65,8 +63,7 @@ struct Launcher {
         EXPECT_TRUE(CreateProcessA((folder + "\\VelkoraLauncher.exe").c_str(), NULL, NULL, NULL, FALSE, 0, NULL,
                                    startIn ? startIn : folder.c_str(), &startup, &process));
         EXPECT_TRUE(WaitUntil([this] { return IsWindowVisible(window = FindWindowA("VelkoraLauncher", NULL)); }));
-        // Shown, it posts its start-up message and enters its loop, which answers sent messages,
-        // then takes posted ones, then paints: three round trips later all that is done.
+        // Sent messages first, then posted ones, then painting: three round trips see all done.
         Sleep(Scaled(200));
         for (int trip = 0; trip < 3; ++trip)
             SendTo(window, WM_NULL);
@@ -117,7 +114,6 @@ inline std::string StoredConfig()
     return text;
 }
 
-// The colour the screen shows at a point of a window's client area.
 inline COLORREF Pixel(HWND window, int x, int y)
 {
     POINT point = { x, y };
@@ -153,8 +149,7 @@ inline std::wstring WindowText(HWND window)
     return text;
 }
 
-// Id, x, y, width and height at 96 DPI, in creation order; no height: the closed combo
-// box's is the platform's.
+// Id, x, y, width, height at 96 DPI in creation order; the closed combo box's height is not ours.
 const int kLayout[][5] = {
     { 0, 34, 352, 96, 20 },  // "Resolution"
     { ID_RESOLUTION, 130, 350, 150, 0 },
@@ -167,8 +162,7 @@ const int kLayout[][5] = {
     { ID_SITE_LINK, 34, 550, 246, 26 },
 };
 
-// Each control where the layout puts it at dpi, the relabelled (greyed) full-screen box
-// widened to 290; in this process also with the font of that scale.
+// Each control placed at dpi (the greyed box 290 wide); in process, with its font's height too.
 inline void ExpectLayout(HWND window, int dpi, bool inProcess = false)
 {
     HWND child = GetWindow(window, GW_CHILD);
@@ -176,39 +170,24 @@ inline void ExpectLayout(HWND window, int dpi, bool inProcess = false)
         RECT r;
         GetWindowRect(child, &r);
         MapWindowPoints(NULL, window, (POINT*)&r, 2);
-        int width = c[0] == ID_FULLSCREEN && !IsWindowEnabled(child) ? 290 : c[3];
-        int at[5] = { GetDlgCtrlID(child), r.left, r.top, r.right - r.left, c[4] ? r.bottom - r.top : 0 };
-        int want[5] = { c[0], MulDiv(c[1], dpi, 96), MulDiv(c[2], dpi, 96), MulDiv(width, dpi, 96),
-                        MulDiv(c[4], dpi, 96) };
-        for (int i = 0; i < 5; ++i)
-            EXPECT_EQ(at[i], want[i]) << "control " << c[0] << " at " << c[1] << "/" << i << ", " << dpi << " DPI";
         LOGFONTA font = {};
-        if (inProcess && c[0] != ID_VOLUME) {
-            EXPECT_TRUE(GetObjectA((HFONT)SendMessageA(child, WM_GETFONT, 0, 0), sizeof(font), &font)
-                        && font.lfHeight == -MulDiv(c[0] == ID_PLAY ? 24 : 14, dpi, 96)) << c[0] << " at " << dpi;
-        }
+        GetObjectA((HFONT)SendMessageA(child, WM_GETFONT, 0, 0), sizeof(font), &font);
+        int width = c[0] == ID_FULLSCREEN && !IsWindowEnabled(child) ? 290 : c[3];
+        int fontHeight = inProcess && c[0] != ID_VOLUME ? -MulDiv(c[0] == ID_PLAY ? 24 : 14, dpi, 96) : 0;
+        EXPECT_EQ(std::vector<int>({ GetDlgCtrlID(child), r.left, r.top, r.right - r.left, c[4] ? r.bottom - r.top : 0,
+                                     inProcess ? (int)font.lfHeight : 0 }),
+                  std::vector<int>({ c[0], MulDiv(c[1], dpi, 96), MulDiv(c[2], dpi, 96), MulDiv(width, dpi, 96),
+                                     MulDiv(c[4], dpi, 96), fontHeight }))
+            << "id, x, y, width, height, font height at " << dpi << " DPI";
         child = GetWindow(child, GW_HWNDNEXT);
     }
 }
 
-// GDI objects alive in this process. Wine takes a handle without its generation bits as the
-// object in that slot (and GetGuiResources is a stub there).
-inline int LiveGdiObjects()
+inline RECT FrameAt(int dpi)
 {
-    int live = 0;
-    for (ULONG_PTR slot = 1; slot < 0x10000; ++slot)
-        live += GetObjectType((HGDIOBJ)slot) != 0;
-    return live;
-}
-
-// The stand-in as the web browser; it and a started client record themselves in folder\record.txt.
-inline void UseStandInBrowser(const std::string& folder)
-{
-    std::string browser = "\"" + BuildFile("stand_in.exe") + "\" \"%1\"";
-    for (const char* scheme : { "http", "https" })
-        RegSetKeyValueA(HKEY_CLASSES_ROOT, (scheme + std::string("\\shell\\open\\command")).c_str(), NULL, REG_SZ,
-                        browser.c_str(), browser.size() + 1);
-    SetEnvironmentVariableA("VELKORA_RECORD", (folder + "\\record.txt").c_str());
+    RECT frame = { 0, 0, MulDiv(900, dpi, 96), MulDiv(600, dpi, 96) };
+    AdjustWindowRect(&frame, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FALSE);
+    return frame;
 }
 
 // Presses PLAY and answers the box it brings with OK: "caption: text", or "" for no box.

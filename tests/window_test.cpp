@@ -1,11 +1,8 @@
-// The window and its nine controls where the screen shows them, at the display's scale,
-// with their texts in the player's display language (Wine takes it from LC_ALL; a child
-// started from here keeps ours), each whole in the space its control gives it.
+// The window at the display's scale, its texts in the display language (Wine's from LC_ALL) fitting.
 #include "shell/main_window.h"
 #include "support.h"
 
-// Pixels to spare beside a control's text in the launcher's font: a check box's square and
-// gap (18 pixels at 96 DPI) and PLAY's frame (8) take their part.
+// Pixels to spare beside a control's text, less a check box's square and gap or PLAY's frame.
 static int Spare(HWND control)
 {
     int id = GetDlgCtrlID(control);
@@ -24,24 +21,19 @@ static int Spare(HWND control)
 
 TEST(Window, LayoutAndTextsInThePlayersLanguage)
 {
-    // A row a locale in texts.txt, beside the test program.
     std::string locale = getenv("LC_ALL") ? getenv("LC_ALL") : "C.UTF-8";
     std::wstring expected;
     std::ifstream rows(BuildFile("texts.txt"));
-    for (std::string row; std::getline(rows, row);) {
+    for (std::string row; std::getline(rows, row);)
         if (row[0] != '#' && locale.rfind(row.substr(0, row.find('|')), 0) == 0)
             expected = Wide(row.substr(row.find('|') + 1));
-    }
     ASSERT_FALSE(expected.empty()) << "no texts for LC_ALL=" << locale;
     UseStartingDpi();
     CreateLauncherFonts();
     const int dpi = gLauncher.dpi;
     std::string folder = Stage({ "stand_in.exe=Main.exe" });
-    // Without it beside the launcher, a client elsewhere on the PATH must not be started.
-    SetEnvironmentVariableA("PATH", (Stage({ "stand_in.exe=Main.exe" }) + ";" + getenv("PATH")).c_str());
     Launcher launcher(folder);
-    RECT outer, frame = { 0, 0, MulDiv(900, dpi, 96), MulDiv(600, dpi, 96) };
-    AdjustWindowRect(&frame, kMainWindowStyle, FALSE);
+    RECT outer, frame = FrameAt(dpi);
     GetWindowRect(launcher.window, &outer);
     // Centred on the screen, its client area the scaled 900x600 (or it would be elsewhere).
     EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2);
@@ -55,8 +47,7 @@ TEST(Window, LayoutAndTextsInThePlayersLanguage)
             EXPECT_GE(Spare(child), 0) << testing::PrintToString(WindowText(child)) << " at " << dpi << " DPI";
         }
     }
-    // Probed, the client is free: a patcher may rewrite or delete it. Without it, probed
-    // again: the box relabelled and widened; PLAY: the warning.
+    // Probed, the client is left free to delete; probed again without it, the box relabelled.
     std::string client = folder + "\\Main.exe";
     HANDLE file = CreateFileA(client.c_str(), GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
     EXPECT_TRUE(file != INVALID_HANDLE_VALUE && CloseHandle(file) && DeleteFileA(client.c_str()));

@@ -13,9 +13,12 @@ enum : int {
     ID_SITE_LINK = 1007,
 };
 
-// Sent from Windows 8.1 on; the headers show it only to programs built for that system.
+// Sent from Windows 8.1 and 10 1703 on; the headers show them only to programs built for those.
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
+#endif
+#ifndef WM_GETDPISCALEDSIZE
+#define WM_GETDPISCALEDSIZE 0x02E4
 #endif
 
 // Posted once after the first paint: the file work of start-up runs from it.

@@ -139,22 +139,32 @@ POINT CenteredWindowOrigin(int screenWidth, int screenHeight, int outerWidth, in
     return origin;
 }
 
-// The main window's outer rectangle at the launcher's DPI, its client area at the origin.
-// The frame is that of the DPI too where the system can say (Windows 10 1607 on).
-static RECT MainWindowFrame()
+// The main window's outer rectangle at dpi, its client area at the origin. The frame is
+// that of the DPI too where the system can say (Windows 10 1607 on).
+static RECT MainWindowFrame(int dpi)
 {
-    RECT frame = { 0, 0, ScaleToDpi(kClientWidth), ScaleToDpi(kClientHeight) };
+    RECT frame = { 0, 0, MulDiv(kClientWidth, dpi, 96), MulDiv(kClientHeight, dpi, 96) };
     typedef BOOL(WINAPI * AdjustFunction)(RECT*, DWORD, BOOL, DWORD, UINT);
     auto adjustForDpi = (AdjustFunction)(void*)GetProcAddress(GetModuleHandleW(L"user32.dll"),
                                                               "AdjustWindowRectExForDpi");
-    if (!adjustForDpi || !adjustForDpi(&frame, kMainWindowStyle, FALSE, 0, gLauncher.dpi))
+    if (!adjustForDpi || !adjustForDpi(&frame, kMainWindowStyle, FALSE, 0, dpi))
         AdjustWindowRect(&frame, kMainWindowStyle, FALSE);
     return frame;
 }
 
+BOOL ProposeScaledSize(int dpi, SIZE* size)
+{
+    if (dpi <= 0 || !size)
+        return FALSE;
+    RECT frame = MainWindowFrame(dpi);
+    size->cx = frame.right - frame.left;
+    size->cy = frame.bottom - frame.top;
+    return TRUE;
+}
+
 HWND CreateMainWindow(HINSTANCE instance)
 {
-    RECT frame = MainWindowFrame();
+    RECT frame = MainWindowFrame(gLauncher.dpi ? gLauncher.dpi : 96);
     int width = frame.right - frame.left;
     int height = frame.bottom - frame.top;
     POINT origin = CenteredWindowOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
@@ -184,7 +194,8 @@ static const ControlPlace kControlPlaces[] = {
     { 34, 550, 246, 26 },   // the site link
 };
 
-// A control's place at the launcher's DPI; the relabelled full-screen box is wider.
+// A control's place at the launcher's DPI. The full-screen box, once the probe has greyed
+// and relabelled it, is wider.
 static ControlPlace ScaledPlace(int index, HWND control)
 {
     const ControlPlace& place = kControlPlaces[index];
@@ -262,8 +273,8 @@ void CreateChildControls(HWND mainWindow, HINSTANCE instance)
 
     CreateTranslatedChild(mainWindow, instance, L"STATIC", IDS_VOLUME, visibleChild, PLACE_VOLUME_LABEL, 0);
 
-    gLauncher.volumeTrackbar = CreateChild(mainWindow, instance, TRACKBAR_CLASSA, visibleChild | TBS_NOTICKS, PLACE_VOLUME,
-                                           ID_VOLUME, NULL);
+    gLauncher.volumeTrackbar = CreateChild(mainWindow, instance, TRACKBAR_CLASSA, visibleChild | TBS_NOTICKS,
+                                           PLACE_VOLUME, ID_VOLUME, NULL);
     // The range first: a position set before it would be clamped to the default range.
     SendMessageA(gLauncher.volumeTrackbar, TBM_SETRANGE, TRUE, MAKELONG(0, 10));
     LoadVolumeSetting();
@@ -276,6 +287,10 @@ void CreateChildControls(HWND mainWindow, HINSTANCE instance)
 
 void RescaleMainWindow(HWND mainWindow, int dpi, const RECT* suggested)
 {
+    // Windows sends a rectangle and a DPI; anything else could only come from some other
+    // program posting the message.
+    if (dpi <= 0 || !suggested)
+        return;
     gLauncher.dpi = dpi;
     SetWindowPos(mainWindow, NULL, suggested->left, suggested->top, suggested->right - suggested->left,
                  suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
@@ -283,6 +298,7 @@ void RescaleMainWindow(HWND mainWindow, int dpi, const RECT* suggested)
     HFONT oldNormal = gLauncher.fontNormal;
     HFONT oldLarge = gLauncher.fontLarge;
     CreateLauncherFonts();
+    // The controls in the order they were created: nothing changes their z-order.
     int index = 0;
     for (HWND child = GetWindow(mainWindow, GW_CHILD); child && index < (int)ARRAYSIZE(kControlPlaces);
          child = GetWindow(child, GW_HWNDNEXT), ++index) {

@@ -31,6 +31,9 @@ POINT CenteredWindowOrigin(int screenWidth, int screenHeight, int outerWidth, in
 HWND CreateMainWindow(HINSTANCE instance);
 // Creates the nine controls and loads the stored settings into them.
 void CreateChildControls(HWND mainWindow, HINSTANCE instance);
+// WM_GETDPISCALEDSIZE (Windows 10 1703 on): the outer size at dpi whose client area is the
+// layout's exactly, where Windows would scale the frame along with it. TRUE when proposed.
+BOOL ProposeScaledSize(int dpi, SIZE* size);
 // WM_DPICHANGED: the window takes the suggested rectangle, and the fonts, the nine
 // controls and the picture are made again at the new DPI, then repainted once.
 void RescaleMainWindow(HWND mainWindow, int dpi, const RECT* suggested);

@@ -131,6 +131,8 @@ LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LP
         return 0;
     case WM_LAUNCHER_INIT:
         return OnLauncherInit(window);
+    case WM_GETDPISCALEDSIZE:
+        return ProposeScaledSize(LOWORD(wParam), (SIZE*)lParam);
     case WM_DPICHANGED:
         RescaleMainWindow(window, LOWORD(wParam), (const RECT*)lParam);
         return 0;

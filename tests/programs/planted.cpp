@@ -1,5 +1,4 @@
-// A library that must never run: planted beside the launcher under system libraries' names,
-// it leaves NAME.dll.ran beside itself the moment it is loaded.
+// Planted beside the launcher under system libraries' names: once loaded, it leaves NAME.dll.ran.
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, void*)

@@ -1,6 +1,5 @@
-// Stand-in for the game client and the web browser: appends how it was started and the
-// settings it reads to the file VELKORA_RECORD names, else shows them (the demo). Built
-// with and (an old client) without the marker. "keepalive" keeps Wine's desktop up.
+// Stand-in client and browser: records how it was started and the settings it reads in the file
+// VELKORA_RECORD names, else shows them; with or without the marker. "keepalive": Wine's desktop.
 #include <windows.h>
 
 #include <string>
