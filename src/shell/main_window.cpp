@@ -313,11 +313,16 @@ void RescaleMainWindow(HWND mainWindow, int dpi, const RECT* suggested)
     if (oldLarge)
         DeleteObject(oldLarge);
     // The picture again from its file, stretched once to the new client area: a copy of
-    // the one stretched for the old scale would blur with every change.
-    if (gLauncher.backgroundBitmap) {
-        DeleteObject(gLauncher.backgroundBitmap);
+    // the one stretched for the old scale would blur with every change. Should the file be
+    // gone by now, the old picture stays, stretched at every erase.
+    HBITMAP oldPicture = gLauncher.backgroundBitmap;
+    if (oldPicture) {
         gLauncher.backgroundBitmap = NULL;
         LoadBackground();
+        if (gLauncher.backgroundBitmap)
+            DeleteObject(oldPicture);
+        else
+            gLauncher.backgroundBitmap = oldPicture;
     }
     RedrawWindow(mainWindow, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
