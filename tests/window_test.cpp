@@ -2,8 +2,9 @@
 #include "shell/main_window.h"
 #include "support.h"
 
-// Pixels to spare beside a control's text, less a check box's square and gap or PLAY's frame.
-static int Spare(HWND control)
+// A control's text in the font that draws it: every character has a glyph (no box), and the
+// text fits beside a check box's square and gap or inside PLAY's frame.
+static void ExpectDrawnWhole(HWND control, int dpi)
 {
     int id = GetDlgCtrlID(control);
     std::wstring text = WindowText(control);
@@ -11,12 +12,26 @@ static int Spare(HWND control)
     HGDIOBJ previous = SelectObject(dc, id == ID_PLAY ? gLauncher.fontLarge : gLauncher.fontNormal);
     SIZE size = {};
     GetTextExtentPoint32W(dc, text.c_str(), text.size(), &size);
+    std::vector<WORD> glyphs(text.size());
+    GetGlyphIndicesW(dc, text.c_str(), text.size(), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
     SelectObject(dc, previous);
     ReleaseDC(control, dc);
     RECT r;
     GetClientRect(control, &r);
     bool checkBox = (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX;
-    return r.right - size.cx - ScaleToDpi(checkBox ? 18 : id == ID_PLAY ? 8 : 0);
+    int spare = r.right - size.cx - ScaleToDpi(checkBox ? 18 : id == ID_PLAY ? 8 : 0);
+    EXPECT_GE(spare, 0) << testing::PrintToString(text) << " does not fit at " << dpi << " DPI";
+    EXPECT_EQ(std::count(glyphs.begin(), glyphs.end(), 0xFFFF), 0) << testing::PrintToString(text) << " has boxes";
+}
+
+// As the platform reports it: per monitor, version 2 (-4) from Windows 10 1703, else 1 (-3);
+// declared unaware, a window is stretched as a bitmap on every scaled display.
+static bool PerMonitorAware(HWND window)
+{
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    auto context = (HANDLE(WINAPI*)(HWND))(void*)GetProcAddress(user32, "GetWindowDpiAwarenessContext");
+    auto equal = (BOOL(WINAPI*)(HANDLE, HANDLE))(void*)GetProcAddress(user32, "AreDpiAwarenessContextsEqual");
+    return !context || !equal || equal(context(window), (HANDLE)-4) || equal(context(window), (HANDLE)-3);
 }
 
 TEST(Window, LayoutAndTextsInThePlayersLanguage)
@@ -35,6 +50,7 @@ TEST(Window, LayoutAndTextsInThePlayersLanguage)
     Launcher launcher(folder);
     RECT outer, frame = FrameAt(dpi);
     GetWindowRect(launcher.window, &outer);
+    EXPECT_TRUE(PerMonitorAware(launcher.window)) << "the launcher is not per-monitor DPI aware";
     // Centred on the screen, its client area the scaled 900x600 (or it would be elsewhere).
     EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2);
     EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2);
@@ -44,7 +60,7 @@ TEST(Window, LayoutAndTextsInThePlayersLanguage)
         int id = GetDlgCtrlID(child);
         if (id != ID_RESOLUTION && id < ID_VOLUME) {
             shown += WindowText(child) + L"|";
-            EXPECT_GE(Spare(child), 0) << testing::PrintToString(WindowText(child)) << " at " << dpi << " DPI";
+            ExpectDrawnWhole(child, dpi);
         }
     }
     // Probed, the client is left free to delete; probed again without it, the box relabelled.
@@ -54,7 +70,7 @@ TEST(Window, LayoutAndTextsInThePlayersLanguage)
     SendTo(launcher.window, WM_LAUNCHER_INIT);
     HWND box = launcher.Control(ID_FULLSCREEN);
     ExpectLayout(launcher.window, dpi);
-    EXPECT_GE(Spare(box), 0) << dpi << " DPI";
+    ExpectDrawnWhole(box, dpi);
     shown += WindowText(box) + L"|" + AnswerWarning(launcher);
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(launcher.Close(), 0u);

@@ -15,6 +15,22 @@ static BOOL CALLBACK MatchLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LON
     return language != search->wanted;
 }
 
+// Chinese has two tables under one primary language: each region takes the script its
+// players read, Traditional in Taiwan, Hong Kong and Macau, Simplified elsewhere, and a
+// variant named by its script alone (zh-Hant, zh-Hans) goes by that script.
+static LANGID ChineseTableLanguage(LANGID wanted)
+{
+    switch (SUBLANGID(wanted)) {
+    case SUBLANG_CHINESE_TRADITIONAL:
+    case SUBLANG_CHINESE_HONGKONG:
+    case SUBLANG_CHINESE_MACAU:
+    case SUBLANGID(LANG_CHINESE_TRADITIONAL):
+        return MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL);
+    default:
+        return MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
+    }
+}
+
 // The tables' languages are listed rather than asked for one by one: asked for a
 // language it lacks, the resource loader may answer with any other table.
 void ChooseTextLanguage()
@@ -24,6 +40,8 @@ void ChooseTextLanguage()
 #else
     LANGID wanted = GetUserDefaultUILanguage();
 #endif
+    if (PRIMARYLANGID(wanted) == LANG_CHINESE)
+        wanted = ChineseTableLanguage(wanted);
     LanguageSearch search = { wanted, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US) };
     EnumResourceLanguagesW(NULL, (LPCWSTR)RT_STRING, MAKEINTRESOURCEW(IDS_PLAY / 16 + 1), MatchLanguage,
                            (LONG_PTR)&search);
