@@ -1,7 +1,6 @@
 #include "shell/main_window.h"
 
 #include <commctrl.h>
-#include <gdiplus.h>
 
 #include "settings/client_settings.h"
 #include "shell/launcher_state.h"
@@ -99,23 +98,6 @@ void CreateLauncherFonts()
 {
     gLauncher.fontNormal = CreateLauncherFont(-ScaleToDpi(14), FW_SEMIBOLD);
     gLauncher.fontLarge = CreateLauncherFont(-ScaleToDpi(24), FW_BOLD);
-}
-
-// GDI+ and the dozen libraries it brings load after the first paint, with the picture.
-bool StartGdiplus()
-{
-    if (gLauncher.gdiplusToken)
-        return true;
-    if (!gLauncher.gdiplusModule)
-        gLauncher.gdiplusModule = LoadSystemLibrary(L"gdiplus.dll");
-    if (!gLauncher.gdiplusModule)
-        return false;
-    auto startup = (decltype(&Gdiplus::GdiplusStartup))(void*)GetProcAddress(gLauncher.gdiplusModule,
-                                                                              "GdiplusStartup");
-    Gdiplus::GdiplusStartupInput input;
-    if (!startup || startup(&gLauncher.gdiplusToken, &input, NULL) != Gdiplus::Ok)
-        gLauncher.gdiplusToken = 0;
-    return gLauncher.gdiplusToken != 0;
 }
 
 ATOM RegisterLauncherClass(HINSTANCE instance)
@@ -357,12 +339,7 @@ void ShutdownLauncher()
         DeleteObject(gLauncher.fontLarge);
     if (gLauncher.trackbarBrush)
         DeleteObject(gLauncher.trackbarBrush);
-    if (gLauncher.gdiplusToken) {
-        auto shutdown = (decltype(&Gdiplus::GdiplusShutdown))(void*)GetProcAddress(gLauncher.gdiplusModule,
-                                                                                    "GdiplusShutdown");
-        if (shutdown)
-            shutdown(gLauncher.gdiplusToken);
-    }
+    ShutdownGdiplus();
     // The libraries loaded on first use stay until the process ends: the shell may
     // still have work of its own running.
     gLauncher = LauncherState();

@@ -21,8 +21,6 @@ void UseStartingDpi();
 void InitCommonControlsForLauncher();
 void MoveToLauncherFolder();
 void CreateLauncherFonts();
-// Loads and starts GDI+ on the first call (LoadBackground makes it); true once started.
-bool StartGdiplus();
 ATOM RegisterLauncherClass(HINSTANCE instance);
 // Top-left corner that centres a window of outerWidth x outerHeight on a screen;
 // negative when the screen is smaller, never clamped.
