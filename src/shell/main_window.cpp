@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "settings/client_settings.h"
+#include "shell/hover_tracking.h"
 #include "shell/launcher_state.h"
 #include "shell/launcher_text.h"
 #include "shell/site_link.h"
