@@ -1,5 +1,6 @@
 // The window at the display's scale, its texts in the display language (Wine's from LC_ALL) fitting.
 #include "shell/main_window.h"
+#include "shell/window_layout.h"
 #include "support.h"
 
 // Pixels to spare beside a control's text, less a check box's square and gap or PLAY's frame.

@@ -5,7 +5,7 @@
 #include "settings/client_settings.h"
 #include "shell/hover_tracking.h"
 #include "shell/launcher_state.h"
-#include "shell/main_window.h"
+#include "shell/window_layout.h"
 #include "ui/background.h"
 #include "ui/button_painter.h"
 
