@@ -33,7 +33,7 @@ HWND Child(HWND parent, const char* className, const char* text, DWORD style, RE
     return child;
 }
 
-// The layout of main_window.cpp at 96 DPI, the display scripts/bench runs at.
+// The layout of window_layout.cpp at 96 DPI, the display scripts/bench runs at.
 void CreateControls(HWND window)
 {
     HFONT normal = LauncherFont(14, FW_SEMIBOLD);

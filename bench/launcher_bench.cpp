@@ -12,6 +12,7 @@
 #include "client/marker_scan.h"
 #include "shell/launcher_state.h"
 #include "shell/main_window.h"
+#include "shell/window_layout.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 #include "client/marker_scan.h"
 #include "shell/launcher_text.h"
 #include "shell/main_window.h"
+#include "shell/window_layout.h"
 #include "shell/window_proc.h"
 #include "support.h"
 

@@ -1,5 +1,6 @@
 // The window at the display's scale, its texts in the display language (Wine's from LC_ALL) fitting.
 #include "shell/main_window.h"
+#include "shell/window_layout.h"
 #include "support.h"
 
 // A control's text in the font that draws it: every character has a glyph (no box), and the

@@ -7,7 +7,7 @@
 #include "client/marker_scan.h"
 #include "shell/launcher_state.h"
 #include "shell/launcher_text.h"
-#include "shell/main_window.h"
+#include "shell/window_layout.h"
 
 static bool ReadFileChunk(void* context, unsigned char* destination, size_t capacity, size_t* bytesRead)
 {

@@ -5,7 +5,6 @@
 #include "settings/client_settings.h"
 #include "shell/launcher_state.h"
 #include "shell/launcher_text.h"
-#include "shell/main_window.h"
 #include "shell/site_link.h"
 #include "shell/system_libraries.h"
 

@@ -3,6 +3,7 @@
 #include "shell/launcher_text.h"
 #include "shell/main_window.h"
 #include "shell/system_libraries.h"
+#include "shell/window_layout.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {

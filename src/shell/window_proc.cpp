@@ -3,51 +3,14 @@
 #include "client/capability_probe.h"
 #include "client/game_launch.h"
 #include "settings/client_settings.h"
+#include "shell/hover_tracking.h"
 #include "shell/launcher_state.h"
-#include "shell/main_window.h"
+#include "shell/window_layout.h"
 #include "ui/background.h"
 #include "ui/button_painter.h"
 
 static const COLORREF kTrackbarBackground = RGB(22, 28, 46);
 static const COLORREF kPanelText = RGB(232, 236, 245);
-
-static void InvalidateButton(HWND mainWindow, int id)
-{
-    InvalidateRect(GetDlgItem(mainWindow, id), NULL, TRUE);
-}
-
-void SetHotControl(HWND mainWindow, int candidateId, HWND trackWindow)
-{
-    if (candidateId == gLauncher.hotControlId)
-        return;
-    int oldId = gLauncher.hotControlId;
-    gLauncher.hotControlId = candidateId;
-    if (oldId != 0)
-        InvalidateButton(mainWindow, oldId);
-    if (candidateId != 0)
-        InvalidateButton(mainWindow, candidateId);
-
-    TRACKMOUSEEVENT tracking = {};
-    tracking.cbSize = sizeof(tracking);
-    tracking.dwFlags = TME_LEAVE;
-    tracking.hwndTrack = trackWindow;
-    TrackMouseEvent(&tracking);
-}
-
-// Leave notifications are posted and can arrive late: one for the main window may
-// come after the pointer has already gone on to a button and made it hot. Only a
-// pointer that is really off the hot button ends the hover look.
-static void EndHover(HWND mainWindow)
-{
-    if (gLauncher.hotControlId == 0)
-        return;
-    HWND hotButton = GetDlgItem(mainWindow, gLauncher.hotControlId);
-    POINT pointer;
-    if (GetCursorPos(&pointer) && WindowFromPoint(pointer) == hotButton)
-        return;
-    InvalidateRect(hotButton, NULL, TRUE);
-    gLauncher.hotControlId = 0;
-}
 
 static LRESULT OnMouseMove(HWND window, LPARAM lParam)
 {
@@ -138,14 +101,4 @@ LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LP
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK HoverButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_MOUSEMOVE) {
-        SetHotControl(GetParent(button), GetDlgCtrlID(button), button);
-    } else if (message == WM_MOUSELEAVE) {
-        EndHover(GetParent(button));
-    }
-    return CallWindowProcW(gLauncher.buttonBaseProc, button, message, wParam, lParam);
 }

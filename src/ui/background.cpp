@@ -3,7 +3,7 @@
 #include <gdiplus.h>
 
 #include "shell/launcher_state.h"
-#include "shell/main_window.h"
+#include "shell/system_libraries.h"
 
 static const COLORREF kFallbackFill = RGB(18, 20, 32);
 
@@ -51,6 +51,34 @@ static bool BitmapFileIsWhole(const char* name)
     else
         pixelBytes = info.biSizeImage;
     return (LONGLONG)fileHeader.bfOffBits + pixelBytes <= fileSize.QuadPart;
+}
+
+// GDI+ and the dozen libraries it brings load after the first paint, with the picture.
+static bool StartGdiplus()
+{
+    if (gLauncher.gdiplusToken)
+        return true;
+    if (!gLauncher.gdiplusModule)
+        gLauncher.gdiplusModule = LoadSystemLibrary(L"gdiplus.dll");
+    if (!gLauncher.gdiplusModule)
+        return false;
+    auto startup = (decltype(&Gdiplus::GdiplusStartup))(void*)GetProcAddress(gLauncher.gdiplusModule,
+                                                                              "GdiplusStartup");
+    Gdiplus::GdiplusStartupInput input;
+    if (!startup || startup(&gLauncher.gdiplusToken, &input, NULL) != Gdiplus::Ok)
+        gLauncher.gdiplusToken = 0;
+    return gLauncher.gdiplusToken != 0;
+}
+
+void ShutdownGdiplus()
+{
+    if (!gLauncher.gdiplusToken)
+        return;
+    auto shutdown = (decltype(&Gdiplus::GdiplusShutdown))(void*)GetProcAddress(gLauncher.gdiplusModule,
+                                                                                "GdiplusShutdown");
+    if (shutdown)
+        shutdown(gLauncher.gdiplusToken);
+    gLauncher.gdiplusToken = 0;
 }
 
 // A GDI+ function as the header declares it, from the library StartGdiplus loaded.
