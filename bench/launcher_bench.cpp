@@ -7,10 +7,10 @@
 // FOLDER holds launcher_bg.jpg and no Main.exe.
 #include <cstdlib>
 
+#include "base/launcher_state.h"
 #include "bench.h"
 #include "client/capability_probe.h"
 #include "client/marker_scan.h"
-#include "shell/launcher_state.h"
 #include "shell/main_window.h"
 #include "shell/window_layout.h"
 

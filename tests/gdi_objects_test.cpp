@@ -1,6 +1,6 @@
 // In process: no GDI object lost on the painting paths; a monitor's DPI change lays all out again.
+#include "base/launcher_text.h"
 #include "client/marker_scan.h"
-#include "shell/launcher_text.h"
 #include "shell/main_window.h"
 #include "shell/window_layout.h"
 #include "shell/window_proc.h"

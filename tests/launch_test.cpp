@@ -1,5 +1,5 @@
 // What PLAY and the site link start, and load, seen from outside the real launcher.
-#include "shell/site_link.h"
+#include "base/site_link.h"
 #include "support.h"
 
 static std::string Recorded(const std::string& folder)

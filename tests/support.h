@@ -8,8 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/launcher_state.h"
 #include "settings/client_settings.h"
-#include "shell/launcher_state.h"
 
 // Waits get their headroom from VELKORA_TIME_SCALE: emulation is slower.
 inline DWORD Scaled(DWORD milliseconds)

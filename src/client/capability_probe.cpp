@@ -4,9 +4,9 @@
 
 #include <cstdlib>
 
+#include "base/launcher_state.h"
+#include "base/launcher_text.h"
 #include "client/marker_scan.h"
-#include "shell/launcher_state.h"
-#include "shell/launcher_text.h"
 #include "shell/window_layout.h"
 
 static bool ReadFileChunk(void* context, unsigned char* destination, size_t capacity, size_t* bytesRead)

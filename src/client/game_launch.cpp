@@ -2,11 +2,11 @@
 
 #include <shellapi.h>
 
+#include "base/launcher_state.h"
+#include "base/launcher_text.h"
+#include "base/site_link.h"
+#include "base/system_libraries.h"
 #include "settings/client_settings.h"
-#include "shell/launcher_state.h"
-#include "shell/launcher_text.h"
-#include "shell/site_link.h"
-#include "shell/system_libraries.h"
 
 // The current directory, which start-up made the launcher's own folder, or NULL;
 // free with HeapFree. Wide, and grown until it fits: the folder's name may lie

@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
+#include "base/launcher_state.h"
 #include "settings/resolutions.h"
-#include "shell/launcher_state.h"
 
 static const char* const kResolutionValue = "Resolution";
 static const char* const kWindowModeValue = "WindowMode";

@@ -1,6 +1,6 @@
 #include "shell/hover_tracking.h"
 
-#include "shell/launcher_state.h"
+#include "base/launcher_state.h"
 
 static void InvalidateButton(HWND mainWindow, int id)
 {

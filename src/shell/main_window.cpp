@@ -2,13 +2,11 @@
 
 #include <commctrl.h>
 
-#include "shell/launcher_state.h"
-#include "shell/system_libraries.h"
+#include "base/launcher_state.h"
+#include "base/system_libraries.h"
 #include "shell/window_layout.h"
 #include "shell/window_proc.h"
 #include "ui/background.h"
-
-LauncherState gLauncher;
 
 const char* const kLauncherClassName = "VelkoraLauncher";
 const char* const kLauncherTitle = "Velkora  -  Oradel";

@@ -1,8 +1,8 @@
 #include <windows.h>
 
-#include "shell/launcher_text.h"
+#include "base/launcher_text.h"
+#include "base/system_libraries.h"
 #include "shell/main_window.h"
-#include "shell/system_libraries.h"
 #include "shell/window_layout.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)

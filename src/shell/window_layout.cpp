@@ -2,11 +2,11 @@
 
 #include <commctrl.h>
 
+#include "base/launcher_state.h"
+#include "base/launcher_text.h"
+#include "base/site_link.h"
 #include "settings/client_settings.h"
 #include "shell/hover_tracking.h"
-#include "shell/launcher_state.h"
-#include "shell/launcher_text.h"
-#include "shell/site_link.h"
 #include "ui/background.h"
 
 static HFONT CreateLauncherFont(int height, int weight)

@@ -1,10 +1,10 @@
 #include "shell/window_proc.h"
 
+#include "base/launcher_state.h"
 #include "client/capability_probe.h"
 #include "client/game_launch.h"
 #include "settings/client_settings.h"
 #include "shell/hover_tracking.h"
-#include "shell/launcher_state.h"
 #include "shell/window_layout.h"
 #include "ui/background.h"
 #include "ui/button_painter.h"

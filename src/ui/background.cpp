@@ -2,8 +2,8 @@
 
 #include <gdiplus.h>
 
-#include "shell/launcher_state.h"
-#include "shell/system_libraries.h"
+#include "base/launcher_state.h"
+#include "base/system_libraries.h"
 
 static const COLORREF kFallbackFill = RGB(18, 20, 32);
 

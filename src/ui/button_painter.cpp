@@ -1,6 +1,6 @@
 #include "ui/button_painter.h"
 
-#include "shell/launcher_state.h"
+#include "base/launcher_state.h"
 
 struct ButtonGradient {
     COLORREF top;

@@ -1,6 +1,6 @@
-#include "shell/launcher_text.h"
+#include "base/launcher_text.h"
 
-#include "shell/launcher_state.h"
+#include "base/launcher_state.h"
 
 struct LanguageSearch {
     LANGID wanted;

@@ -1,6 +1,6 @@
-#include "shell/system_libraries.h"
+#include "base/system_libraries.h"
 
-#include "shell/launcher_state.h"
+#include "base/launcher_state.h"
 
 void RestrictLibrarySearch()
 {

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "shell/text_ids.h"
+#include "base/text_ids.h"
 
 // Picks the table once, before the first text is shown: the user's display language
 // (or the one the build names, VELKORA_LANGUAGE), else that language as spoken in

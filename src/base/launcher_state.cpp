@@ -1,0 +1,3 @@
+#include "base/launcher_state.h"
+
+LauncherState gLauncher;
