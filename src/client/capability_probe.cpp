@@ -4,10 +4,7 @@
 
 #include <cstdlib>
 
-#include "base/launcher_state.h"
-#include "base/launcher_text.h"
 #include "client/marker_scan.h"
-#include "shell/window_layout.h"
 
 static bool ReadFileChunk(void* context, unsigned char* destination, size_t capacity, size_t* bytesRead)
 {
@@ -31,19 +28,4 @@ int ClientSupportsDisplaySetting(const char* path)
     }
     CloseHandle(file);
     return found;
-}
-
-void ApplyClientCapability(int supported)
-{
-    if (supported)
-        return;
-    // The check state stays: it is still what "WindowMode" is saved from.
-    EnableWindow(gLauncher.fullScreenCheck, FALSE);
-    wchar_t caption[128];
-    SetWindowTextW(gLauncher.fullScreenCheck, LauncherText(IDS_FULLSCREEN_NEEDS_UPDATE, caption, ARRAYSIZE(caption)));
-    // The longer caption gets the panel's whole width and a little more: the row is
-    // empty to the right, and in the font that stands in for Segoe UI where it is
-    // missing the English caption is 265 pixels wide after the box's 18.
-    SetWindowPos(gLauncher.fullScreenCheck, NULL, 0, 0, ScaleToDpi(kRelabelledFullScreenWidth), ScaleToDpi(22),
-                 SWP_NOMOVE | SWP_NOZORDER);
 }

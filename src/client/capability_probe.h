@@ -4,5 +4,3 @@
 // 1 when the file holds the marker text "Change display setting", else 0 (also
 // when it cannot be opened or read).
 int ClientSupportsDisplaySetting(const char* path);
-// Greys out and relabels the "Full screen" box for a client without support.
-void ApplyClientCapability(int supported);

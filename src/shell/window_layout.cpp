@@ -61,6 +61,10 @@ static const ControlPlace kControlPlaces[] = {
     { 34, 490, 246, 52 },   // PLAY
     { 34, 550, 246, 26 },   // the site link
 };
+// The full-screen box's width once greyed and relabelled: the panel's whole width and a
+// little more. The row is empty to the right, and in the font that stands in for Segoe UI
+// where it is missing the English caption is 265 pixels wide after the box's 18.
+static const int kRelabelledFullScreenWidth = 290;
 
 // A control's place at the launcher's DPI. The full-screen box, once the probe has greyed
 // and relabelled it, is wider.
@@ -72,6 +76,12 @@ static ControlPlace ScaledPlace(int index, HWND control)
                             ScaleToDpi(relabelled ? kRelabelledFullScreenWidth : place.width),
                             ScaleToDpi(place.height) };
     return scaled;
+}
+
+static void PlaceControl(int index, HWND control, UINT flags)
+{
+    ControlPlace at = ScaledPlace(index, control);
+    SetWindowPos(control, NULL, at.x, at.y, at.width, at.height, flags);
 }
 
 static HWND CreateChild(HWND parent, HINSTANCE instance, const char* className, DWORD style, int index, int id,
@@ -173,8 +183,7 @@ void RescaleMainWindow(HWND mainWindow, int dpi, const RECT* suggested)
         if (index != PLACE_VOLUME)
             SendMessageW(child, WM_SETFONT, (WPARAM)(index == PLACE_PLAY ? gLauncher.fontLarge : gLauncher.fontNormal),
                          FALSE);
-        ControlPlace at = ScaledPlace(index, child);
-        SetWindowPos(child, NULL, at.x, at.y, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+        PlaceControl(index, child, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
     }
     if (oldNormal)
         DeleteObject(oldNormal);
@@ -193,4 +202,16 @@ void RescaleMainWindow(HWND mainWindow, int dpi, const RECT* suggested)
             gLauncher.backgroundBitmap = oldPicture;
     }
     RedrawWindow(mainWindow, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void ApplyClientCapability(int supported)
+{
+    if (supported)
+        return;
+    // The check state stays: it is still what "WindowMode" is saved from.
+    EnableWindow(gLauncher.fullScreenCheck, FALSE);
+    wchar_t caption[128];
+    SetWindowTextW(gLauncher.fullScreenCheck, LauncherText(IDS_FULLSCREEN_NEEDS_UPDATE, caption, ARRAYSIZE(caption)));
+    // Greyed, the box takes its wider place from the layout.
+    PlaceControl(PLACE_FULLSCREEN, gLauncher.fullScreenCheck, SWP_NOZORDER);
 }

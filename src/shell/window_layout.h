@@ -1,5 +1,6 @@
-// The main window's layout at a DPI: its frame, the fonts, the nine controls' places, and
-// the relayout when the window moves to a monitor of another DPI.
+// The main window's layout at a DPI: its frame, the fonts, the nine controls' places, the
+// relayout when the window moves to a monitor of another DPI, and the full-screen box's
+// look once the client has been probed.
 #pragma once
 
 #include <windows.h>
@@ -7,10 +8,6 @@
 const DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 const int kClientWidth = 900;
 const int kClientHeight = 600;
-
-// The relabelled full-screen box's width at 96 DPI: the panel's whole width and a little
-// more, for the longer caption.
-const int kRelabelledFullScreenWidth = 290;
 
 // The two fonts at gLauncher.dpi, into gLauncher.fontNormal and fontLarge.
 void CreateLauncherFonts();
@@ -25,3 +22,6 @@ void CreateChildControls(HWND mainWindow, HINSTANCE instance);
 // WM_DPICHANGED: the window takes the suggested rectangle, and the fonts, the nine
 // controls and the picture are made again at the new DPI, then repainted once.
 void RescaleMainWindow(HWND mainWindow, int dpi, const RECT* suggested);
+// The probe's answer (ClientSupportsDisplaySetting): for a client without support the
+// "Full screen" box is greyed out, relabelled and widened for its longer caption.
+void ApplyClientCapability(int supported);
