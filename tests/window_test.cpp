@@ -12,9 +12,10 @@ static void ExpectDrawnWhole(HWND control, int dpi)
     HDC dc = GetDC(control);
     HGDIOBJ previous = SelectObject(dc, id == ID_PLAY ? gLauncher.fontLarge : gLauncher.fontNormal);
     SIZE size = {};
-    GetTextExtentPoint32W(dc, text.c_str(), text.size(), &size);
+    EXPECT_TRUE(GetTextExtentPoint32W(dc, text.c_str(), text.size(), &size));
     std::vector<WORD> glyphs(text.size());
-    GetGlyphIndicesW(dc, text.c_str(), text.size(), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    DWORD mapped = GetGlyphIndicesW(dc, text.c_str(), text.size(), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    EXPECT_EQ(mapped, text.size());
     SelectObject(dc, previous);
     ReleaseDC(control, dc);
     RECT r;
@@ -42,14 +43,6 @@ TEST(Window, LayoutAndTextsInThePlayersLanguage)
     Launcher launcher(folder);
     RECT outer, frame = FrameAt(dpi);
     GetWindowRect(launcher.window, &outer);
-    // As the platform reports it: per monitor, version 2 (-4) from Windows 10 1703, else 1 (-3). Declared
-    // unaware, it would be stretched as a bitmap on every scaled display.
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    auto context = (HANDLE(WINAPI*)(HWND))(void*)GetProcAddress(user32, "GetWindowDpiAwarenessContext");
-    auto same = (BOOL(WINAPI*)(HANDLE, HANDLE))(void*)GetProcAddress(user32, "AreDpiAwarenessContextsEqual");
-    ASSERT_TRUE(context && same) << "no DPI awareness contexts here";
-    EXPECT_TRUE(same(context(launcher.window), (HANDLE)-4) || same(context(launcher.window), (HANDLE)-3))
-        << "the launcher is not aware of each monitor's DPI";
     // Centred on the screen, its client area the scaled 900x600 (or it would be elsewhere).
     EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2);
     EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2);
@@ -74,4 +67,28 @@ TEST(Window, LayoutAndTextsInThePlayersLanguage)
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(launcher.Close(), 0u);
     ShutdownLauncher();
+}
+
+// Declared unaware, the launcher would be stretched as a bitmap on every scaled display. Only a platform that tells
+// an unaware window (the stand-in's box, shown when PLAY starts it) from an aware one can show it.
+TEST(Awareness, LauncherAwareOfEachMonitorsDpi)
+{
+    // Per monitor, version 2 (-4) from Windows 10 1703, else 1 (-3).
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    auto context = (HANDLE(WINAPI*)(HWND))(void*)GetProcAddress(user32, "GetWindowDpiAwarenessContext");
+    auto same = (BOOL(WINAPI*)(HANDLE, HANDLE))(void*)GetProcAddress(user32, "AreDpiAwarenessContextsEqual");
+    ASSERT_TRUE(context && same) << "no DPI awareness contexts here";
+    auto perMonitor = [&](HWND w) { return same(context(w), (HANDLE)-4) || same(context(w), (HANDLE)-3); };
+    SetEnvironmentVariableA("VELKORA_RECORD", NULL);
+    Launcher launcher(Stage({ "stand_in.exe=Main.exe" }));
+    bool aware = perMonitor(launcher.window);
+    PostMessageA(launcher.Control(ID_PLAY), BM_CLICK, 0, 0);
+    HWND box = NULL;
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(box = FindWindowA("#32770", "Main.exe (stand-in)")); }));
+    bool told = !perMonitor(box);
+    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    if (!told)
+        GTEST_SKIP() << "this platform reports even an unaware program's window as aware of each monitor's DPI";
+    EXPECT_TRUE(aware) << "the launcher is not aware of each monitor's DPI";
 }
