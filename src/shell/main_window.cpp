@@ -20,8 +20,7 @@ void UseStartingDpi()
 {
     POINT centre = { GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2 };
     typedef HRESULT(WINAPI * GetDpiFunction)(HMONITOR, int, UINT*, UINT*);
-    HMODULE shcore = LoadSystemLibrary(L"shcore.dll");
-    auto getDpi = shcore ? (GetDpiFunction)(void*)GetProcAddress(shcore, "GetDpiForMonitor") : NULL;
+    auto getDpi = (GetDpiFunction)(void*)SystemFunction(LoadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
     UINT dpiX = 0, dpiY = 0;
     const int effectiveDpi = 0;  // MDT_EFFECTIVE_DPI
     if (getDpi && getDpi(MonitorFromPoint(centre, MONITOR_DEFAULTTOPRIMARY), effectiveDpi, &dpiX, &dpiY) == S_OK
@@ -38,10 +37,8 @@ void UseStartingDpi()
 // imported, it would be looked for beside the launcher first.
 void InitCommonControlsForLauncher()
 {
-    HMODULE library = LoadSystemLibrary(L"comctl32.dll");
-    auto initialize = library ? (decltype(&InitCommonControlsEx))(void*)GetProcAddress(library,
-                                                                                        "InitCommonControlsEx")
-                              : NULL;
+    auto initialize = (decltype(&InitCommonControlsEx))(void*)SystemFunction(LoadSystemLibrary(L"comctl32.dll"),
+                                                                              "InitCommonControlsEx");
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES;

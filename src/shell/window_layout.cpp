@@ -7,6 +7,7 @@
 #include "shell/launcher_state.h"
 #include "shell/launcher_text.h"
 #include "shell/site_link.h"
+#include "shell/system_libraries.h"
 #include "ui/background.h"
 
 static HFONT CreateLauncherFont(int height, int weight)
@@ -25,7 +26,7 @@ RECT MainWindowFrame(int dpi)
 {
     RECT frame = { 0, 0, MulDiv(kClientWidth, dpi, 96), MulDiv(kClientHeight, dpi, 96) };
     typedef BOOL(WINAPI * AdjustFunction)(RECT*, DWORD, BOOL, DWORD, UINT);
-    auto adjustForDpi = (AdjustFunction)(void*)GetProcAddress(GetModuleHandleW(L"user32.dll"),
+    auto adjustForDpi = (AdjustFunction)(void*)SystemFunction(GetModuleHandleW(L"user32.dll"),
                                                               "AdjustWindowRectExForDpi");
     if (!adjustForDpi || !adjustForDpi(&frame, kMainWindowStyle, FALSE, 0, dpi))
         AdjustWindowRect(&frame, kMainWindowStyle, FALSE);
