@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "shell/launcher_state.h"
+#include "shell/launcher_text.h"
 #include "shell/system_libraries.h"
 #include "shell/window_layout.h"
 #include "shell/window_proc.h"
@@ -12,6 +13,24 @@ LauncherState gLauncher;
 
 const char* const kLauncherClassName = "VelkoraLauncher";
 const char* const kLauncherTitle = "Velkora  -  Oradel";
+
+HWND StartLauncher(HINSTANCE instance, int showCommand)
+{
+    RestrictLibrarySearch();
+    UseStartingDpi();
+    ChooseTextLanguage();
+    InitCommonControlsForLauncher();
+    MoveToLauncherFolder();
+    CreateLauncherFonts();
+    HWND mainWindow = NULL;
+    if (RegisterLauncherClass(instance))
+        mainWindow = CreateMainWindow(instance);
+    if (mainWindow) {
+        CreateChildControls(mainWindow, instance);
+        ShowMainWindow(mainWindow, showCommand);
+    }
+    return mainWindow;
+}
 
 // The DPI of the monitor the window opens on, the one at the centre of the primary
 // screen, where the window is centred; the screen's where the system has no
