@@ -25,6 +25,7 @@ TEST(Launch, SiteWarningClientAndNothingLoadedFromBeside)
     SetEnvironmentVariableA("WINEDEBUG", "+pid,+loaddll");
     StoreConfig("");
     Launcher launcher(folder, decoys.c_str());
+    EXPECT_TRUE(WaitUntil([&] { return Shows(launcher.window, 10, 10, RGB(200, 40, 40)); }, 2000)) << "no JPEG";
     PostMessageA(launcher.Control(ID_SITE_LINK), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return Recorded(folder).find(kSiteUrl) != std::string::npos; }));
     EXPECT_EQ(StoredConfig(), "- - - - -");
