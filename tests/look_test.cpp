@@ -1,26 +1,5 @@
-// What the player sees: the picture or its fallbacks, and PLAY under a real pointer.
+// What the player sees: PLAY under a real pointer.
 #include "support.h"
-
-TEST(Look, PictureOrFallbackCoversTheWindow)
-{
-    const COLORREF red = RGB(200, 40, 40), left = RGB(40, 160, 60), right = RGB(40, 60, 200), flat = RGB(18, 20, 32);
-    const struct {
-        std::vector<std::string> files;
-        COLORREF topLeft, bottomRight;
-    } cases[] = {
-        { { "solid.jpg=launcher_bg.jpg", "halves.bmp=launcher_bg.bmp" }, red, red },
-        { { "stand_in.exe=launcher_bg.jpg", "halves.bmp=launcher_bg.bmp" }, left, right },
-        { { "cut.bmp=launcher_bg.bmp" }, flat, flat },
-        { {}, flat, flat },
-    };
-    for (const auto& c : cases) {
-        Launcher launcher(Stage(c.files));
-        EXPECT_TRUE(WaitUntil([&] {
-            return Shows(launcher.window, 10, 10, c.topLeft) && Shows(launcher.window, 890, 590, c.bottomRight);
-        }, 2000)) << c.files.size();
-        EXPECT_EQ(launcher.Close(), 0u);
-    }
-}
 
 TEST(Look, PlayUnderThePointerPressedAndFocused)
 {

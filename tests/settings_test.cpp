@@ -3,17 +3,6 @@
 
 #include <commctrl.h>
 
-// "row full-screen sound music volume": "2 0- 1 1 5", "-" where the box is greyed.
-static std::string Panel(const Launcher& launcher)
-{
-    std::ostringstream panel;
-    HWND box = launcher.Control(ID_FULLSCREEN);
-    panel << SendTo(launcher.Control(ID_RESOLUTION), CB_GETCURSEL) << " " << SendTo(box, BM_GETCHECK)
-          << (IsWindowEnabled(box) ? " " : "- ") << SendTo(launcher.Control(ID_SOUND), BM_GETCHECK) << " "
-          << SendTo(launcher.Control(ID_MUSIC), BM_GETCHECK) << " " << SendTo(launcher.Control(ID_VOLUME), TBM_GETPOS);
-    return panel.str();
-}
-
 TEST(Settings, StoredShownChangedSaved)
 {
     // Stored; client; changes (row=ROW, an id to click, reset the key, end or cancel session); shown; saved.
@@ -42,7 +31,14 @@ TEST(Settings, StoredShownChangedSaved)
             else
                 StoreConfig("");
         }
-        EXPECT_EQ(Panel(launcher), c[3]);
+        // Shown as "row full-screen sound music volume": "2 0- 1 1 5", "-" where the box is greyed.
+        std::ostringstream panel;
+        HWND box = launcher.Control(ID_FULLSCREEN);
+        panel << SendTo(launcher.Control(ID_RESOLUTION), CB_GETCURSEL) << " " << SendTo(box, BM_GETCHECK)
+              << (IsWindowEnabled(box) ? " " : "- ") << SendTo(launcher.Control(ID_SOUND), BM_GETCHECK) << " "
+              << SendTo(launcher.Control(ID_MUSIC), BM_GETCHECK) << " "
+              << SendTo(launcher.Control(ID_VOLUME), TBM_GETPOS);
+        EXPECT_EQ(panel.str(), c[3]);
         // At the end of a session the process is ended without WM_DESTROY.
         bool ending = strstr(c[2], "end") != NULL;
         if (ending || strstr(c[2], "cancel"))

@@ -56,7 +56,7 @@ static FARPROC ShellFunction(const char* name)
 {
     if (!gLauncher.shellModule)
         gLauncher.shellModule = LoadSystemLibrary(L"shell32.dll");
-    return gLauncher.shellModule ? GetProcAddress(gLauncher.shellModule, name) : NULL;
+    return SystemFunction(gLauncher.shellModule, name);
 }
 
 static bool IsDirectory(const wchar_t* path)

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "base/launcher_state.h"
+#include "base/launcher_text.h"
 #include "base/system_libraries.h"
 #include "shell/window_layout.h"
 #include "shell/window_proc.h"
@@ -11,6 +12,23 @@
 const char* const kLauncherClassName = "VelkoraLauncher";
 const char* const kLauncherTitle = "Velkora  -  Oradel";
 
+HWND StartLauncher(HINSTANCE instance, int showCommand)
+{
+    UseStartingDpi();
+    ChooseTextLanguage();
+    InitCommonControlsForLauncher();
+    MoveToLauncherFolder();
+    CreateLauncherFonts();
+    HWND mainWindow = NULL;
+    if (RegisterLauncherClass(instance))
+        mainWindow = CreateMainWindow(instance);
+    if (mainWindow) {
+        CreateChildControls(mainWindow, instance);
+        ShowMainWindow(mainWindow, showCommand);
+    }
+    return mainWindow;
+}
+
 // The DPI of the monitor the window opens on, the one at the centre of the primary
 // screen, where the window is centred; the screen's where the system has no
 // per-monitor DPI (before Windows 8.1).
@@ -18,8 +36,7 @@ void UseStartingDpi()
 {
     POINT centre = { GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2 };
     typedef HRESULT(WINAPI * GetDpiFunction)(HMONITOR, int, UINT*, UINT*);
-    HMODULE shcore = LoadSystemLibrary(L"shcore.dll");
-    auto getDpi = shcore ? (GetDpiFunction)(void*)GetProcAddress(shcore, "GetDpiForMonitor") : NULL;
+    auto getDpi = (GetDpiFunction)(void*)SystemFunction(LoadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
     UINT dpiX = 0, dpiY = 0;
     const int effectiveDpi = 0;  // MDT_EFFECTIVE_DPI
     if (getDpi && getDpi(MonitorFromPoint(centre, MONITOR_DEFAULTTOPRIMARY), effectiveDpi, &dpiX, &dpiY) == S_OK
@@ -36,10 +53,8 @@ void UseStartingDpi()
 // imported, it would be looked for beside the launcher first.
 void InitCommonControlsForLauncher()
 {
-    HMODULE library = LoadSystemLibrary(L"comctl32.dll");
-    auto initialize = library ? (decltype(&InitCommonControlsEx))(void*)GetProcAddress(library,
-                                                                                        "InitCommonControlsEx")
-                              : NULL;
+    auto initialize = (decltype(&InitCommonControlsEx))(void*)SystemFunction(LoadSystemLibrary(L"comctl32.dll"),
+                                                                              "InitCommonControlsEx");
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES;

@@ -1,4 +1,4 @@
-// Start-up and shutdown of the launcher: the steps WinMain runs in order.
+// Start-up and shutdown of the launcher: StartLauncher and the steps it runs in order.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +7,10 @@ extern const char* const kLauncherClassName;
 extern const char* const kLauncherTitle;
 const int kIconResourceId = 101;
 
+// WinMain's start-up in its order, once the library search is restricted: the DPI, the language, the
+// common controls, the folder, the fonts, and the main window with its controls, shown, WM_LAUNCHER_INIT
+// posted after its first paint. NULL when the window cannot be made.
+HWND StartLauncher(HINSTANCE instance, int showCommand);
 // Takes the DPI that the window is laid out at, that of the monitor it opens on. The
 // manifest declares the process aware of each monitor's DPI, so nothing is stretched
 // as a bitmap.

@@ -5,6 +5,7 @@
 #include "base/launcher_state.h"
 #include "base/launcher_text.h"
 #include "base/site_link.h"
+#include "base/system_libraries.h"
 #include "settings/client_settings.h"
 #include "shell/hover_tracking.h"
 #include "ui/background.h"
@@ -25,7 +26,7 @@ RECT MainWindowFrame(int dpi)
 {
     RECT frame = { 0, 0, MulDiv(kClientWidth, dpi, 96), MulDiv(kClientHeight, dpi, 96) };
     typedef BOOL(WINAPI * AdjustFunction)(RECT*, DWORD, BOOL, DWORD, UINT);
-    auto adjustForDpi = (AdjustFunction)(void*)GetProcAddress(GetModuleHandleW(L"user32.dll"),
+    auto adjustForDpi = (AdjustFunction)(void*)SystemFunction(GetModuleHandleW(L"user32.dll"),
                                                               "AdjustWindowRectExForDpi");
     if (!adjustForDpi || !adjustForDpi(&frame, kMainWindowStyle, FALSE, 0, dpi))
         AdjustWindowRect(&frame, kMainWindowStyle, FALSE);

@@ -62,7 +62,7 @@ static bool StartGdiplus()
         gLauncher.gdiplusModule = LoadSystemLibrary(L"gdiplus.dll");
     if (!gLauncher.gdiplusModule)
         return false;
-    auto startup = (decltype(&Gdiplus::GdiplusStartup))(void*)GetProcAddress(gLauncher.gdiplusModule,
+    auto startup = (decltype(&Gdiplus::GdiplusStartup))(void*)SystemFunction(gLauncher.gdiplusModule,
                                                                               "GdiplusStartup");
     Gdiplus::GdiplusStartupInput input;
     if (!startup || startup(&gLauncher.gdiplusToken, &input, NULL) != Gdiplus::Ok)
@@ -74,7 +74,7 @@ void ShutdownGdiplus()
 {
     if (!gLauncher.gdiplusToken)
         return;
-    auto shutdown = (decltype(&Gdiplus::GdiplusShutdown))(void*)GetProcAddress(gLauncher.gdiplusModule,
+    auto shutdown = (decltype(&Gdiplus::GdiplusShutdown))(void*)SystemFunction(gLauncher.gdiplusModule,
                                                                                 "GdiplusShutdown");
     if (shutdown)
         shutdown(gLauncher.gdiplusToken);
@@ -83,7 +83,7 @@ void ShutdownGdiplus()
 
 // A GDI+ function as the header declares it, from the library StartGdiplus loaded.
 #define GDIPLUS_FUNCTION(name) \
-    ((decltype(&Gdiplus::DllExports::name))(void*)GetProcAddress(gLauncher.gdiplusModule, #name))
+    ((decltype(&Gdiplus::DllExports::name))(void*)SystemFunction(gLauncher.gdiplusModule, #name))
 
 static BITMAPINFO TopDownDib(int width, int height, WORD bitCount)
 {
