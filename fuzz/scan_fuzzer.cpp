@@ -1,8 +1,7 @@
-// The marker scan against a plain search over what the good reads delivered: any file,
-// any read sizes, maybe a last read that fails after scribbling into the buffer.
-// Input: [0] bits 0-3 the number N of 16-bit read sizes that follow (0: the end of the
-// file; the last repeats), bit 4 read N+1 fails, bit 5 65,536 copies of the data's first
-// byte go before it; then the data.
+// The marker scan against a plain search over what the good reads delivered: any file, any read sizes, maybe a last
+// read that fails after scribbling into the buffer. Input: [0] bits 0-3 the number N of 16-bit read sizes that follow
+// (0: the end of the file; the last repeats), bit 4 read N+1 fails, bit 5 65,536 copies of the data's first byte go
+// before it; then the data.
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>

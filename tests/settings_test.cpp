@@ -13,9 +13,8 @@ TEST(Settings, StoredShownChangedSaved)
         { "Resolution=12 WindowMode=2 VolumeLevel=4294967295", "stand_in", "", "2 0 1 1 0", "3 1 1 1 0" },
         { "Resolution=1 WindowMode=0 SoundOnOff=\"\" VolumeLevel=\"7\"", "stand_in_old", "", "0 1- 1 1 5",
           "1 0 1 1 5" },
-        { "Resolution=8", "stand_in", "row=7 1003 1004", "7 1 0 1 5", "11 0 0 1 5" },
         { "Resolution=5", "stand_in", "row=-1 reset", "-1 0 1 1 5", "- 1 1 1 5" },
-        { "", "stand_in", "row=9 1005 end", "9 0 1 0 5", "9 1 1 0 5" },
+        { "", "stand_in", "row=7 1003 1004 1005 end", "7 1 0 0 5", "11 0 0 0 5" },
         { "", "stand_in", "row=9 cancel", "9 0 1 1 5", "- - - - -" },
     };
     for (const auto& c : cases) {

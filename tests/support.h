@@ -55,14 +55,16 @@ inline LRESULT SendTo(HWND window, UINT message, WPARAM wParam = 0, LPARAM lPara
     return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, Scaled(10000), &result) ? result : 0;
 }
 
-// folder\VelkoraLauncher.exe started from startIn (default: folder), ended with the test.
+// folder\VelkoraLauncher.exe (or another program and the class of its window) started from startIn (default:
+// folder), ended with the test.
 struct Launcher {
-    explicit Launcher(const std::string& folder, const char* startIn = NULL)
+    explicit Launcher(const std::string& folder, const char* startIn = NULL, const char* program = "VelkoraLauncher")
     {
         STARTUPINFOA startup = { sizeof(startup) };
-        EXPECT_TRUE(CreateProcessA((folder + "\\VelkoraLauncher.exe").c_str(), NULL, NULL, NULL, FALSE, 0, NULL,
+        EXPECT_TRUE(CreateProcessA((folder + "\\" + program + ".exe").c_str(), NULL, NULL, NULL, FALSE, 0, NULL,
                                    startIn ? startIn : folder.c_str(), &startup, &process));
-        EXPECT_TRUE(WaitUntil([this] { return IsWindowVisible(window = FindWindowA("VelkoraLauncher", NULL)); }));
+        const char* windowClass = strcmp(program, "VelkoraLauncher") ? "#32770" : program;
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window = FindWindowA(windowClass, NULL)); }));
         // Sent messages first, then posted ones, then painting: three round trips see all done.
         Sleep(Scaled(200));
         for (int trip = 0; trip < 3; ++trip)
