@@ -33,13 +33,13 @@ inline std::string BuildFile(const std::string& name)
     return module.substr(0, module.rfind('\\') + 1) + name;
 }
 
-// A new folder under %TEMP% holding the launcher and the given "built=as" files.
+// A new folder under %TEMP%, named by the time (Wine reuses process ids), with the launcher and the "built=as" files.
 inline std::string Stage(std::vector<std::string> files = {})
 {
     static int count = 0;
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    std::string folder = temp + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
+    std::string folder = temp + std::to_string(GetTickCount()) + "-" + std::to_string(++count);
     files.push_back("VelkoraLauncher.exe=VelkoraLauncher.exe");
     CreateDirectoryA(folder.c_str(), NULL);
     for (const std::string& file : files) {
@@ -62,7 +62,7 @@ struct Launcher {
     {
         STARTUPINFOA startup = { sizeof(startup) };
         EXPECT_TRUE(CreateProcessA((folder + "\\" + program + ".exe").c_str(), NULL, NULL, NULL, FALSE, 0, NULL,
-                                   startIn ? startIn : folder.c_str(), &startup, &process));
+                                   startIn ? startIn : folder.c_str(), &startup, &process)) << GetLastError();
         const char* windowClass = strcmp(program, "VelkoraLauncher") ? "#32770" : program;
         EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window = FindWindowA(windowClass, NULL)); }));
         // Sent messages first, then posted ones, then painting: three round trips see all done.
